@@ -1,0 +1,291 @@
+#include "cli/Commands.h"
+
+#include <memory>
+
+#include "model/Errors.h"
+#include "model/LineList.h"
+#include "model/NumberText.h"
+#include "model/Warnings.h"
+#include "model/Workflow.h"
+
+#ifdef MK_WITH_RENDER
+#include "app/RenderImage.h"
+#endif
+
+namespace mk::cli {
+namespace {
+
+constexpr const char* kMainHelp =
+    "Usage: mirrorknit-cli COMMAND [OPTIONS]\n"
+    "Mirror half models (.mdl, .seg) across the plane X=0 and dock the two halves.\n"
+    "\n"
+    "Commands:\n"
+    "  dock       dock model files and write the whole models\n"
+    "  roundtrip  read a model file and write it back without docking\n"
+    "  render     dock a model file and draw a view of it into a PNG image\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help, or a command's help after the command\n"
+    "  -V, --version  show the version\n";
+
+constexpr const char* kRoundTripHelp =
+    "Usage: mirrorknit-cli roundtrip INPUT -o OUTPUT\n"
+    "Read INPUT and write it to OUTPUT without docking, exactly as the program saves an\n"
+    "undocked document.\n";
+
+constexpr const char* kDockHelp =
+    "Usage: mirrorknit-cli dock INPUT... [-o OUTPUT | --in-place] [-t TOLERANCE]\n"
+    "Dock every INPUT and print its two statistics lines.\n"
+    "\n"
+    "  -o, --output FILE     write the docked model of the one INPUT to FILE\n"
+    "  -i, --in-place        write each docked model over its INPUT, after copying INPUT\n"
+    "                        to INPUT.bak\n"
+    "  -t, --tolerance TOL   points nearer the plane X=0 than TOL snap onto it\n"
+    "                        (default 0.4; \".\" as decimal separator)\n"
+    "\n"
+    "Without -o or --in-place nothing is written but attach_err.txt.\n"
+    "Example: mirrorknit-cli dock --in-place models/*.mdl\n";
+
+constexpr const char* kRenderHelp =
+    "Usage: mirrorknit-cli render INPUT -o OUTPUT.png [OPTIONS]\n"
+    "Dock INPUT and draw the docked view as the program shows it.\n"
+    "\n"
+    "  -o, --output FILE     the PNG image to write\n"
+    "  --view front|left|top the direction of the view (default front)\n"
+    "  --size WxH            the image size in pixels (default 400x300)\n"
+    "  --ids                 write every control point's id beside it\n"
+    "  --source              draw the model as read instead of the docked model\n"
+    "  -t, --tolerance TOL   docking tolerance (default 0.4)\n";
+
+bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
+
+struct UsageError {
+  std::string message;
+};
+
+/// Takes the value of an option at args[i] (either "--opt value" or "--opt=value").
+std::string OptionValue(const std::vector<std::string>& args, std::size_t& i) {
+  const std::string& arg = args[i];
+  const std::size_t eq = arg.find('=');
+  if (arg.rfind("--", 0) == 0 && eq != std::string::npos) return arg.substr(eq + 1);
+  if (i + 1 >= args.size()) throw UsageError{"option " + arg + " needs a value"};
+  return args[++i];
+}
+
+bool Matches(const std::string& arg, const char* short_name, const char* long_name) {
+  if (arg == short_name || arg == long_name) return true;
+  const std::string prefix = std::string(long_name) + "=";
+  return arg.rfind(prefix, 0) == 0;
+}
+
+int ReportUsage(const UsageError& e, const char* help, std::ostream& err) {
+  err << "mirrorknit-cli: " << e.message << "\n" << help;
+  return kExitUsage;
+}
+
+void PrintWarnings(const WarningList& warnings, std::ostream& err) {
+  for (const DockWarning& w : warnings.warnings) err << w.Message(Language::English) << "\n";
+}
+
+double ParseTolerance(const std::string& text) {
+  try {
+    return StrToFloat(text);
+  } catch (const ConversionError&) {
+    throw UsageError{"the tolerance '" + text + "' is not a number"};
+  }
+}
+
+LineList LoadLines(const std::string& file_name) {
+  if (FileKindOf(file_name) == kOtherFile)
+    throw UsageError{file_name + ": the file name's extension is neither .mdl nor .seg"};
+  return LineList::FromFile(file_name);
+}
+
+std::unique_ptr<Mamcommon> ParseDocument(const std::string& file_name, const LineList& lines,
+                                         WarningSink* warnings) {
+  auto document = CreateDocument(FileKindOf(file_name), nullptr, warnings);
+  if (!document) throw UsageError{file_name + ": this kind of file is not supported"};
+  document->LoadFromLines(lines, 0);
+  return document;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << kMainHelp;
+    return kExitUsage;
+  }
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (IsHelp(command)) {
+    out << kMainHelp;
+    return kExitOk;
+  }
+  if (command == "-V" || command == "--version") {
+    out << "mirrorknit-cli " << MK_VERSION << "\n";
+    return kExitOk;
+  }
+  if (command == "roundtrip") return RoundTrip(rest, out, err);
+  if (command == "dock") return Dock(rest, out, err);
+  if (command == "render") return Render(rest, out, err);
+  err << "mirrorknit-cli: unknown command '" << command << "'\n" << kMainHelp;
+  return kExitUsage;
+}
+
+int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string input, output;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (IsHelp(args[i])) {
+        out << kRoundTripHelp;
+        return kExitOk;
+      }
+      if (Matches(args[i], "-o", "--output")) {
+        output = OptionValue(args, i);
+      } else if (!args[i].empty() && args[i][0] == '-' && args[i] != "-") {
+        throw UsageError{"unknown option " + args[i]};
+      } else if (input.empty()) {
+        input = args[i];
+      } else {
+        throw UsageError{"roundtrip takes one INPUT"};
+      }
+    }
+    if (input.empty() || output.empty()) throw UsageError{"roundtrip needs INPUT and -o OUTPUT"};
+    WarningList warnings;
+    auto document = ParseDocument(input, LoadLines(input), &warnings);
+    PrintWarnings(warnings, err);
+    WriteDocument(*document, input, output);
+    return kExitOk;
+  } catch (const UsageError& e) {
+    return ReportUsage(e, kRoundTripHelp, err);
+  } catch (const Error& e) {
+    err << "mirrorknit-cli: " << e.what() << "\n";
+    return kExitError;
+  }
+}
+
+int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> inputs;
+  std::string output;
+  bool in_place = false;
+  double tolerance = 0.4;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (IsHelp(arg)) {
+        out << kDockHelp;
+        return kExitOk;
+      }
+      if (Matches(arg, "-o", "--output")) {
+        output = OptionValue(args, i);
+      } else if (Matches(arg, "-t", "--tolerance")) {
+        tolerance = ParseTolerance(OptionValue(args, i));
+      } else if (arg == "-i" || arg == "--in-place") {
+        in_place = true;
+      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+        throw UsageError{"unknown option " + arg};
+      } else {
+        inputs.push_back(arg);
+      }
+    }
+    if (inputs.empty()) throw UsageError{"dock needs at least one INPUT"};
+    if (in_place && !output.empty()) throw UsageError{"-o and --in-place exclude each other"};
+    if (!output.empty() && inputs.size() > 1) throw UsageError{"-o takes exactly one INPUT"};
+  } catch (const UsageError& e) {
+    return ReportUsage(e, kDockHelp, err);
+  }
+
+  int status = kExitOk;
+  for (const std::string& input : inputs) {
+    try {
+      WarningList warnings;
+      auto document = ParseDocument(input, LoadLines(input), &warnings);
+      document->Dock(tolerance);
+      PrintWarnings(warnings, err);
+      if (in_place) WriteDocument(*document, input, input);
+      if (!output.empty()) WriteDocument(*document, input, output);
+      if (inputs.size() > 1) out << input << ":\n";
+      for (const std::string& line : StatisticsLines(StatisticsOf(*document))) out << line << "\n";
+    } catch (const UsageError& e) {
+      err << "mirrorknit-cli: " << e.message << "\n";
+      status = kExitError;
+    } catch (const Error& e) {
+      err << "mirrorknit-cli: " << input << ": " << e.what() << "\n";
+      status = kExitError;
+    }
+  }
+  return status;
+}
+
+int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+#ifdef MK_WITH_RENDER
+  std::string input, output;
+  RenderOptions options;
+  double tolerance = 0.4;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (IsHelp(arg)) {
+        out << kRenderHelp;
+        return kExitOk;
+      }
+      if (Matches(arg, "-o", "--output")) {
+        output = OptionValue(args, i);
+      } else if (Matches(arg, "-t", "--tolerance")) {
+        tolerance = ParseTolerance(OptionValue(args, i));
+      } else if (Matches(arg, "--view", "--view")) {
+        const std::string view = OptionValue(args, i);
+        if (view == "front") options.direction = 0;
+        else if (view == "left") options.direction = 1;
+        else if (view == "top") options.direction = 2;
+        else throw UsageError{"--view takes front, left or top"};
+      } else if (Matches(arg, "--size", "--size")) {
+        const std::string size = OptionValue(args, i);
+        const std::size_t x = size.find('x');
+        try {
+          if (x == std::string::npos) throw ConversionError(ConversionError::Kind::Integer, size);
+          options.width = StrToInt(size.substr(0, x));
+          options.height = StrToInt(size.substr(x + 1));
+        } catch (const ConversionError&) {
+          throw UsageError{"--size takes WIDTHxHEIGHT, such as 400x300"};
+        }
+        if (options.width < 1 || options.height < 1 || options.width > 16384 ||
+            options.height > 16384)
+          throw UsageError{"--size takes 1 to 16384 pixels each way"};
+      } else if (arg == "--ids") {
+        options.ids = true;
+      } else if (arg == "--source") {
+        options.source = true;
+      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+        throw UsageError{"unknown option " + arg};
+      } else if (input.empty()) {
+        input = arg;
+      } else {
+        throw UsageError{"render takes one INPUT"};
+      }
+    }
+    if (input.empty() || output.empty()) throw UsageError{"render needs INPUT and -o OUTPUT.png"};
+    WarningList warnings;
+    const LineList lines = LoadLines(input);
+    auto docked = ParseDocument(input, lines, &warnings);
+    auto source = ParseDocument(input, lines, nullptr);
+    docked->Dock(tolerance);
+    PrintWarnings(warnings, err);
+    RenderDocumentToPng(*docked, options.source ? *source : *docked, options, output);
+    return kExitOk;
+  } catch (const UsageError& e) {
+    return ReportUsage(e, kRenderHelp, err);
+  } catch (const Error& e) {
+    err << "mirrorknit-cli: " << e.what() << "\n";
+    return kExitError;
+  }
+#else
+  (void)args;
+  (void)out;
+  err << "mirrorknit-cli: render needs the Qt build\n" << kRenderHelp;
+  return kExitError;
+#endif
+}
+
+}  // namespace mk::cli

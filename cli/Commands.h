@@ -1,0 +1,21 @@
+#pragma once
+// The subcommands of mirrorknit-cli. Exit codes: 0 success, 1 an error (its message on stderr),
+// 2 a usage error.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace mk::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace mk::cli

@@ -1,0 +1,117 @@
+#include "model/AM_super.h"
+
+#include "model/AM_mesh.h"
+#include "model/AM_model.h"
+#include "model/AM_nodata.h"
+#include "model/AM_nosection.h"
+#include "model/Errors.h"
+#include "model/Ustrlib.h"
+
+namespace mk {
+namespace {
+
+char FoldAsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+}  // namespace
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (FoldAsciiUpper(a[i]) != FoldAsciiUpper(b[i])) return false;
+  return true;
+}
+
+std::unique_ptr<Mamsuper> CreateSection(std::string_view header, ProgressBar* progress_bar,
+                                        WarningSink* warnings) {
+  auto is = [header](std::string_view name) { return SameTextIgnoringCase(header, name); };
+  if (is("[MODELFILE]") || is("[OBJECTS]"))
+    return std::make_unique<Mamsuper>(progress_bar, warnings);
+  if (is("[MODEL]")) return std::make_unique<Mmodel>(progress_bar, warnings);
+  if (is("[MESH]")) return std::make_unique<Mmesh>(progress_bar, warnings);
+  if (is("[MATERIALS]") || is("[PATCHS]") || is("[ACTIONS]") || is("[CHOREOGRAPHIES]"))
+    return std::make_unique<Mnodata>(progress_bar, warnings);
+  return std::make_unique<Mnosection>(progress_bar, warnings);
+}
+
+Mamsuper::Mamsuper(ProgressBar* progress_bar, WarningSink* warnings)
+    : progressBar(progress_bar), warningSink(warnings) {}
+
+Mamsuper::~Mamsuper() { FreeChildren(); }
+
+std::size_t Mamsuper::LoadFromLines(const LineList& lines, std::size_t index) {
+  if (nesting_ > kMaxNesting)
+    throw FormatError(FormatError::Kind::NestingTooDeep, static_cast<std::int64_t>(index));
+  const std::string_view header = TrimControls(lines.Get(index));
+  SectionName = header.size() >= 2 ? std::string(header.substr(1, header.size() - 2)) : "";
+  const std::string end_line = "[END" + SectionName + "]";
+  std::size_t i = index + 1;
+  for (;;) {
+    const std::string_view line = TrimControls(lines.Get(i));
+    ++i;
+    if (SameTextIgnoringCase(line, end_line)) return i;
+    if (line.empty() || line.front() != '[') {
+      AddEntry(line, nullptr);
+      continue;
+    }
+    auto child = CreateSection(line, progressBar, warningSink);
+    child->nesting_ = nesting_ + 1;
+    Mamsuper* reader = child.get();
+    AddEntry({}, std::move(child));
+    i = reader->LoadFromLines(lines, i - 1);
+  }
+}
+
+void Mamsuper::AddEntry(std::string_view text, std::unique_ptr<Mamsuper> child) {
+  Entries.push_back(Entry{std::string(text), std::move(child)});
+}
+
+void Mamsuper::SaveToLines(LineWriter& lines) const { SaveFrame(lines, true); }
+
+void Mamsuper::SaveFrame(LineWriter& lines, bool with_body) const {
+  lines.Add("[" + SectionName + "]");
+  if (with_body) {
+    for (const Entry& entry : Entries) {
+      if (entry.child)
+        entry.child->SaveToLines(lines);
+      else
+        lines.Add(entry.text);
+    }
+  }
+  lines.Add("[END" + SectionName + "]");
+}
+
+void Mamsuper::Dock(double tolerance) {
+  for (Entry& entry : Entries)
+    if (entry.child) entry.child->Dock(tolerance);
+  FindBounds(BoundMin, BoundMax);
+}
+
+long double Mamsuper::GetBound(int index) const {
+  const auto i = static_cast<unsigned>(index);
+  if (i < 3) return BoundMin[i];
+  if (i < 6) return BoundMax[i - 3];
+  return 100;
+}
+
+void Mamsuper::Draw(View3D& view) const {
+  for (const Entry& entry : Entries)
+    if (entry.child) entry.child->Draw(view);
+}
+
+bool Mamsuper::FindBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {
+  for (const Entry& entry : Entries)
+    if (entry.child && entry.child->FindBounds(min, max)) return true;
+  return false;
+}
+
+void Mamsuper::FreeChildren() {
+  std::vector<std::unique_ptr<Mamsuper>> children;
+  std::erase_if(Entries, [&children](Entry& entry) {
+    if (!entry.child) return false;
+    children.push_back(std::move(entry.child));
+    return true;
+  });
+  while (!children.empty()) children.pop_back();  // last entry first
+}
+
+}  // namespace mk

@@ -1,0 +1,68 @@
+#include "model/Errors.h"
+
+#include <utility>
+
+namespace mk {
+
+const char* Error::what() const noexcept { return english_.c_str(); }
+
+void Error::CacheEnglish() { english_ = Message(Language::English); }
+
+ConversionError::ConversionError(Kind kind, std::string word) : kind_(kind), word_(std::move(word)) {
+  CacheEnglish();
+}
+
+std::string ConversionError::Message(Language language) const {
+  const bool ja = language == Language::Japanese;
+  if (kind_ == Kind::Integer)
+    return ja ? "'" + word_ + "' は整数ではありません" : "'" + word_ + "' is not a valid integer value";
+  return ja ? "'" + word_ + "' は浮動小数点数ではありません"
+            : "'" + word_ + "' is not a valid floating point value";
+}
+
+ListIndexError::ListIndexError(std::int64_t index) : index_(index) { CacheEnglish(); }
+
+std::string ListIndexError::Message(Language language) const {
+  const std::string n = std::to_string(index_);
+  return language == Language::Japanese ? "ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (" + n + ")"
+                                        : "List index out of bounds (" + n + ")";
+}
+
+FileError::FileError(Kind kind, std::string file_name, std::string reason)
+    : kind_(kind), file_name_(std::move(file_name)), reason_(std::move(reason)) {
+  CacheEnglish();
+}
+
+std::string FileError::Message(Language language) const {
+  const bool ja = language == Language::Japanese;
+  std::string text;
+  switch (kind_) {
+    case Kind::Open:
+      text = ja ? "ﾌｧｲﾙ " + file_name_ + " は開けません" : "Cannot open file " + file_name_;
+      break;
+    case Kind::Create:
+      text = ja ? "ﾌｧｲﾙ " + file_name_ + " を作成できません" : "Cannot create file " + file_name_;
+      break;
+    case Kind::Write:
+      text = ja ? "ﾌｧｲﾙ " + file_name_ + " に書き込めません" : "Cannot write file " + file_name_;
+      break;
+  }
+  if (!reason_.empty()) text += " (" + reason_ + ")";
+  return text;
+}
+
+FormatError::FormatError(Kind kind, std::int64_t line_index) : kind_(kind), line_index_(line_index) {
+  CacheEnglish();
+}
+
+std::string FormatError::Message(Language language) const {
+  const std::string n = std::to_string(line_index_);
+  switch (kind_) {
+    case Kind::NestingTooDeep:
+      break;
+  }
+  return language == Language::Japanese ? "セクションの入れ子が深すぎます (" + n + ")"
+                                        : "Sections are nested too deeply (line " + n + ")";
+}
+
+}  // namespace mk

@@ -1,0 +1,81 @@
+#pragma once
+// The few typed errors of the core. Each carries the program's own message text in both interface
+// languages; what() gives the English one (the CLI's language).
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace mk {
+
+enum class Language { Japanese, English };
+
+class Error : public std::exception {
+ public:
+  /// The message as the user reads it in the given interface language.
+  virtual std::string Message(Language language) const = 0;
+  const char* what() const noexcept override;
+
+ protected:
+  /// Derived constructors call this once their fields are set.
+  void CacheEnglish();
+
+ private:
+  std::string english_;
+};
+
+/// A word that should be an integer or a real and is not.
+class ConversionError : public Error {
+ public:
+  enum class Kind { Integer, Real };
+  ConversionError(Kind kind, std::string word);
+  std::string Message(Language language) const override;
+  Kind kind() const { return kind_; }
+  const std::string& word() const { return word_; }
+
+ private:
+  Kind kind_;
+  std::string word_;
+};
+
+/// A read past the end of a line list.
+class ListIndexError : public Error {
+ public:
+  explicit ListIndexError(std::int64_t index);
+  std::string Message(Language language) const override;
+  std::int64_t index() const { return index_; }
+
+ private:
+  std::int64_t index_;
+};
+
+/// A file that cannot be opened, created, read or written.
+class FileError : public Error {
+ public:
+  enum class Kind { Open, Create, Write };
+  FileError(Kind kind, std::string file_name, std::string reason = {});
+  std::string Message(Language language) const override;
+  Kind kind() const { return kind_; }
+  const std::string& file_name() const { return file_name_; }
+
+ private:
+  Kind kind_;
+  std::string file_name_;
+  std::string reason_;
+};
+
+/// A file that is well formed line by line but beyond what the program accepts
+/// (for instance sections nested deeper than the reader's limit).
+class FormatError : public Error {
+ public:
+  enum class Kind { NestingTooDeep };
+  FormatError(Kind kind, std::int64_t line_index);
+  std::string Message(Language language) const override;
+  std::int64_t line_index() const { return line_index_; }
+
+ private:
+  Kind kind_;
+  std::int64_t line_index_;
+};
+
+}  // namespace mk

@@ -1,0 +1,27 @@
+#pragma once
+// File access of the core: whole-file reads, saves that never leave a half-written file, and the
+// byte copy that makes a backup.
+
+#include <string>
+#include <string_view>
+
+namespace mk {
+
+/// The whole content of a regular file. Throws FileError (open) when the name is missing, names a
+/// folder or a device, or cannot be read.
+std::string ReadWholeFile(const std::string& file_name);
+
+/// Writes bytes to a temporary file beside the target and renames it over the target, so that a
+/// failed or interrupted save leaves the target as it was. Throws FileError (create or write).
+void WriteFileAtomically(const std::string& file_name, std::string_view bytes);
+
+/// Copies the source file byte for byte to the destination (8 KiB at a time), through a temporary
+/// file and a rename so that an existing destination survives a failed copy. Throws FileError:
+/// open with the source name, create or write with the expanded destination name.
+void CopyWholeFile(const std::string& source, const std::string& destination);
+
+/// Test hook: when set, the next writes of WriteFileAtomically and CopyWholeFile fail after this
+/// many bytes, as on a full disk. Negative switches it off.
+void SimulateDiskFullAfter(long long bytes);
+
+}  // namespace mk

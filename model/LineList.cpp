@@ -1,0 +1,45 @@
+#include "model/LineList.h"
+
+#include "model/Errors.h"
+#include "model/FileIo.h"
+
+namespace mk {
+
+LineList LineList::FromText(std::string bytes) {
+  LineList list;
+  list.bytes_ = std::make_unique<std::string>(std::move(bytes));
+  const std::string& text = *list.bytes_;
+  const std::size_t end = std::min(text.find('\0'), text.size());
+  std::size_t pos = 0;
+  while (pos < end) {
+    std::size_t stop = pos;
+    while (stop < end && text[stop] != '\r' && text[stop] != '\n') ++stop;
+    list.lines_.emplace_back(text.data() + pos, stop - pos);
+    pos = stop;
+    if (pos < end && text[pos] == '\r') ++pos;
+    if (pos < end && text[pos] == '\n') ++pos;
+  }
+  return list;
+}
+
+LineList LineList::FromFile(const std::string& file_name) {
+  return FromText(ReadWholeFile(file_name));
+}
+
+std::string_view LineList::Get(std::size_t index) const {
+  if (index >= lines_.size()) throw ListIndexError(static_cast<std::int64_t>(index));
+  return lines_[index];
+}
+
+std::vector<std::string> LineWriter::Lines() const {
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text_.size()) {
+    const std::size_t stop = text_.find("\r\n", pos);
+    lines.emplace_back(text_.substr(pos, stop - pos));
+    pos = stop + 2;
+  }
+  return lines;
+}
+
+}  // namespace mk

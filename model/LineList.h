@@ -1,0 +1,55 @@
+#pragma once
+// Text line lists: the form in which every model file is read and written.
+// Lines are byte strings in whatever code page the file uses; nothing converts or inspects them.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mk {
+
+/// The lines of one loaded text. Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text.
+/// The lines are views into one buffer that the list owns, so a list may be moved freely.
+class LineList {
+ public:
+  LineList() = default;
+  /// Splits the bytes into lines.
+  static LineList FromText(std::string bytes);
+  /// Reads a whole file; throws FileError when it is missing, not a regular file or unreadable.
+  static LineList FromFile(const std::string& file_name);
+
+  std::size_t Count() const { return lines_.size(); }
+  /// The line at index; throws ListIndexError with the index when it lies past the end.
+  std::string_view Get(std::size_t index) const;
+
+ private:
+  std::unique_ptr<std::string> bytes_;
+  std::vector<std::string_view> lines_;
+};
+
+/// An output line list: lines are appended to one buffer, each followed by CR LF.
+class LineWriter {
+ public:
+  void Add(std::string_view line) {
+    text_.append(line);
+    EndLine();
+  }
+  /// For writers that build a line in place: append to Text(), then call EndLine().
+  std::string& Text() { return text_; }
+  void EndLine() {
+    text_.append("\r\n", 2);
+    ++count_;
+  }
+  std::size_t Count() const { return count_; }
+  const std::string& Bytes() const { return text_; }
+  /// The lines written so far, without their line ends (for tests and tools).
+  std::vector<std::string> Lines() const;
+
+ private:
+  std::string text_;
+  std::size_t count_ = 0;
+};
+
+}  // namespace mk

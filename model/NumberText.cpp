@@ -1,0 +1,185 @@
+#include "model/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "model/Errors.h"
+
+namespace mk {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+/// Checks the real grammar; on success tells whether the decimal magnitude is below 1 (so that an
+/// out-of-range result is an underflow) and where the part without a plus sign starts.
+bool ScanReal(std::string_view t, std::size_t& number_start, bool& tiny) {
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  number_start = (i == 1 && t[0] == '+') ? 1 : 0;
+  std::size_t int_digits = 0, frac_digits = 0;
+  long long lead_exponent = 0;  // decimal exponent of the first non-zero digit
+  bool seen_nonzero = false;
+  while (i < t.size() && IsDigit(t[i])) {
+    if (t[i] != '0' && !seen_nonzero) seen_nonzero = true;
+    if (seen_nonzero) ++lead_exponent;
+    ++i;
+    ++int_digits;
+  }
+  if (seen_nonzero) --lead_exponent;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    long long position = -1;
+    while (i < t.size() && IsDigit(t[i])) {
+      if (!seen_nonzero && t[i] != '0') {
+        seen_nonzero = true;
+        lead_exponent = position;
+      }
+      --position;
+      ++i;
+      ++frac_digits;
+    }
+  }
+  if (int_digits + frac_digits == 0) return false;
+  long long exponent = 0;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    if (i == t.size() || !IsDigit(t[i])) return false;
+    while (i < t.size() && IsDigit(t[i])) {
+      if (exponent < 1000000000) exponent = exponent * 10 + (t[i] - '0');
+      ++i;
+    }
+    if (negative) exponent = -exponent;
+  }
+  tiny = lead_exponent + exponent < 0;
+  return i == t.size();
+}
+
+template <typename Real>
+Real ParseReal(std::string_view text) {
+  std::size_t start = 0;
+  bool tiny = false;
+  if (!ScanReal(text, start, tiny))
+    throw ConversionError(ConversionError::Kind::Real, std::string(text));
+  const std::string_view number = text.substr(start);
+  Real value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    if (!tiny) throw ConversionError(ConversionError::Kind::Real, std::string(text));
+    return number.front() == '-' ? -Real(0) : Real(0);
+  }
+  if (result.ec != std::errc() || result.ptr != number.data() + number.size() ||
+      !std::isfinite(value))
+    throw ConversionError(ConversionError::Kind::Real, std::string(text));
+  return value;
+}
+
+/// Writes the general 15-digit form of a value given as 15 rounded digits and their exponent.
+void AppendGeneral(std::string& out, bool negative, const char* digits, int exponent) {
+  int count = 15;
+  while (count > 1 && digits[count - 1] == '0') --count;
+  if (count == 1 && digits[0] == '0') {
+    out.push_back('0');
+    return;
+  }
+  if (negative) out.push_back('-');
+  if (exponent >= -4 && exponent < 15) {
+    if (exponent >= 0) {
+      for (int i = 0; i <= exponent; ++i) out.push_back(i < count ? digits[i] : '0');
+      if (count > exponent + 1) {
+        out.push_back('.');
+        out.append(digits + exponent + 1, static_cast<std::size_t>(count - exponent - 1));
+      }
+    } else {
+      out.append("0.");
+      out.append(static_cast<std::size_t>(-exponent - 1), '0');
+      out.append(digits, static_cast<std::size_t>(count));
+    }
+    return;
+  }
+  out.push_back(digits[0]);
+  if (count > 1) {
+    out.push_back('.');
+    out.append(digits + 1, static_cast<std::size_t>(count - 1));
+  }
+  out.push_back('E');
+  char buffer[16];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, exponent);
+  out.append(buffer, r.ptr);
+}
+
+template <typename Real>
+void AppendReal(std::string& out, Real value) {
+  if (value == 0 || !std::isfinite(value)) {
+    // Readers never produce non-finite values; zero of either sign is "0".
+    if (value == 0) {
+      out.push_back('0');
+    } else {
+      out.append(std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF"));
+    }
+    return;
+  }
+  // "d.ddddddddddddddde[+-]x": 15 correctly rounded significant digits.
+  char buffer[64];
+  const bool negative = value < 0;
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, negative ? -value : value,
+                               std::chars_format::scientific, 14);
+  char digits[15];
+  digits[0] = buffer[0];
+  for (int i = 0; i < 14; ++i) digits[i + 1] = buffer[2 + i];
+  int exponent = 0;
+  std::from_chars(buffer + 17 + (buffer[17] == '+' ? 1 : 0), r.ptr, exponent);
+  AppendGeneral(out, negative, digits, exponent);
+}
+
+}  // namespace
+
+std::int32_t StrToInt(std::string_view text) {
+  std::size_t start = 0;
+  if (!text.empty() && text[0] == '+') start = 1;
+  const std::string_view number = text.substr(start);
+  // from_chars accepts a leading "-" only; a sign alone or "+-1" must fail.
+  if (number.empty() || (number[0] == '-' ? number.size() < 2 || !IsDigit(number[1])
+                                          : !IsDigit(number[0])))
+    throw ConversionError(ConversionError::Kind::Integer, std::string(text));
+  std::int32_t value = 0;
+  const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (r.ec != std::errc() || r.ptr != number.data() + number.size())
+    throw ConversionError(ConversionError::Kind::Integer, std::string(text));
+  return value;
+}
+
+double StrToFloat(std::string_view text) { return ParseReal<double>(text); }
+long double StrToExtended(std::string_view text) { return ParseReal<long double>(text); }
+
+void AppendInt(std::string& out, std::int32_t value) {
+  char buffer[16];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, r.ptr);
+}
+
+std::string IntToStr(std::int32_t value) {
+  std::string out;
+  AppendInt(out, value);
+  return out;
+}
+
+void AppendFloat(std::string& out, double value) { AppendReal(out, value); }
+void AppendFloat(std::string& out, long double value) { AppendReal(out, value); }
+
+std::string FloatToStr(double value) {
+  std::string out;
+  AppendReal(out, value);
+  return out;
+}
+
+std::string FloatToStr(long double value) {
+  std::string out;
+  AppendReal(out, value);
+  return out;
+}
+
+}  // namespace mk
