@@ -142,8 +142,9 @@ std::int32_t StrToInt(std::string_view text) {
   if (!text.empty() && text[0] == '+') start = 1;
   const std::string_view number = text.substr(start);
   // from_chars accepts a leading "-" only; a sign alone or "+-1" must fail.
-  if (number.empty() || (number[0] == '-' ? number.size() < 2 || !IsDigit(number[1])
-                                          : !IsDigit(number[0])))
+  const bool minus = !number.empty() && number[0] == '-';
+  if (number.empty() || (minus && (start == 1 || number.size() < 2 || !IsDigit(number[1]))) ||
+      (!minus && !IsDigit(number[0])))
     throw ConversionError(ConversionError::Kind::Integer, std::string(text));
   std::int32_t value = 0;
   const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
