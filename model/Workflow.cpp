@@ -4,6 +4,7 @@
 #include "model/FileIo.h"
 #include "model/Globals.h"
 #include "model/LineList.h"
+#include "segment/AM4_seg.h"
 
 namespace mk {
 
@@ -28,11 +29,16 @@ int FileKindOf(std::string_view file_name) {
 
 std::unique_ptr<Mamcommon> CreateDocument(int kind, ProgressBar* progress_bar,
                                           WarningSink* warnings) {
+  if (kind == kSegmentFile) return std::make_unique<Msegment>(progress_bar, warnings);
   if (kind == kModelFile) return std::make_unique<Mamsuper>(progress_bar, warnings);
   return nullptr;
 }
 
-DockStatistics StatisticsOf(const Mamcommon& /*docked_document*/) {
+DockStatistics StatisticsOf(const Mamcommon& docked_document) {
+  // A segment keeps its own figures and leaves the ".mdl" counters alone.
+  if (const auto* segment = dynamic_cast<const Msegment*>(&docked_document))
+    return {segment->cpCountBefore, segment->cpCountAfter, segment->splineCountBefore,
+            segment->splineCountAfter};
   return {CpCountBefore, CpCountAfter, SplineCountBefore, SplineCountAfter};
 }
 

@@ -1,0 +1,215 @@
+#include "segment/AM4_cp.h"
+
+#include <cmath>
+#include <string_view>
+#include <unordered_set>
+
+#include "model/AM_const.h"
+#include "model/NumberText.h"
+
+namespace mk {
+namespace {
+
+void ReadTriple(std::string_view line, bool& is_default, std::array<long double, 3>& values) {
+  // A line without a blank holds no triple, whatever the word is.
+  is_default = WordCount(line) == 1;
+  values = {};
+  if (is_default) return;
+  for (int k = 0; k < 3; ++k) values[static_cast<std::size_t>(k)] = StrToExtended(NthWord(line, k));
+}
+
+void WriteTriple(LineWriter& lines, bool is_default, const std::array<long double, 3>& values) {
+  std::string& out = lines.Text();
+  if (is_default) {
+    out += '0';
+  } else {
+    AppendFloat(out, values[0]);
+    out += ' ';
+    AppendFloat(out, values[1]);
+    out += ' ';
+    AppendFloat(out, values[2]);
+  }
+  lines.EndLine();
+}
+
+}  // namespace
+
+std::size_t M4cp::ReadFromLines(const LineList& lines, std::size_t index) {
+  const std::string_view first = lines.Get(index);
+  cptype = StrToInt(NthWord(first, 0));
+  attached = StrToInt(NthWord(first, 1));
+  cpid = StrToInt(NthWord(first, 2));
+
+  const std::string_view second = lines.Get(index + 1);
+  x = y = z = 0;
+  if (IsAttached()) {
+    at_cpid = StrToInt(NthWord(second, 0));
+  } else {
+    at_cpid = 0;
+    x = StrToExtended(NthWord(second, 0));
+    y = StrToExtended(NthWord(second, 1));
+    z = StrToExtended(NthWord(second, 2));
+  }
+  ReadTriple(lines.Get(index + 2), line3_default, line3);
+  ReadTriple(lines.Get(index + 3), line4_default, line4);
+  at_cp = nullptr;
+  anchor_ = nullptr;
+
+  std::size_t next = index + 4;
+  if (IsAttached() && next < lines.Count() && lines.Get(next) == kAttachNilLine) ++next;
+  return next;
+}
+
+void M4cp::WriteToLines(LineWriter& lines) const {
+  std::string& out = lines.Text();
+  AppendInt(out, cptype);
+  out += ' ';
+  AppendInt(out, attached);
+  out += ' ';
+  AppendInt(out, cpid);
+  lines.EndLine();
+
+  if (IsAttached()) {
+    AppendInt(lines.Text(), at_cpid);
+  } else {
+    AppendFloat(lines.Text(), x);
+    lines.Text() += ' ';
+    AppendFloat(lines.Text(), y);
+    lines.Text() += ' ';
+    AppendFloat(lines.Text(), z);
+  }
+  lines.EndLine();
+  WriteTriple(lines, line3_default, line3);
+  WriteTriple(lines, line4_default, line4);
+  if (IsAttached() && at_cp == nullptr) lines.Add(kAttachNilLine);
+}
+
+const M4cp& M4cp::Anchor() const {
+  if (!IsAttached()) return *this;
+  if (anchor_ != nullptr) return *anchor_;
+  // Iterative walk: chains can be as long as the model, and cycles must end.
+  std::unordered_set<const M4cp*> met{this};
+  const M4cp* p = this;
+  while (p->IsAttached()) {
+    const M4cp* next = p->at_cp;
+    if (next == nullptr) return *p;
+    if (!met.insert(next).second) return *next;
+    p = next;
+  }
+  return *p;
+}
+
+void M4cp::SnapToPlane(double tolerance) {
+  if (IsAttached()) return;
+  if (tolerance > std::fabs(static_cast<double>(x))) x = 0;
+}
+
+void M4cp::Scale(long double sx, long double sy, long double sz) {
+  x *= sx;
+  y *= sy;
+  z *= sz;
+}
+
+void M4cp::ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {
+  if (IsAttached()) return;
+  const std::array<double, 3> v{static_cast<double>(x), static_cast<double>(y),
+                                static_cast<double>(z)};
+  for (std::size_t k = 0; k < 3; ++k) {
+    if (v[k] < min[k]) min[k] = v[k];
+    if (v[k] > max[k]) max[k] = v[k];
+  }
+}
+
+void M4cp::ResolveAttach(const std::vector<M4cp*>& points) {
+  if (!IsAttached()) return;
+  at_cp = nullptr;
+  anchor_ = nullptr;
+  for (M4cp* p : points) {
+    if (p->cpid == at_cpid) {
+      at_cp = p;
+      return;
+    }
+  }
+}
+
+void M4cp::ResolveAttach(const M4cpIndex& index) {
+  if (!IsAttached()) return;
+  anchor_ = nullptr;
+  const auto found = index.find(at_cpid);
+  at_cp = found == index.end() ? nullptr : found->second;
+}
+
+void M4cp::ReplaceId(std::int32_t old_id, std::int32_t new_id) {
+  if (cpid == old_id) cpid = new_id;
+  if (at_cpid == old_id) at_cpid = new_id;
+}
+
+void M4cp::NegateIds() {
+  cpid = WrapNegate(cpid);
+  at_cpid = WrapNegate(at_cpid);
+}
+
+std::unique_ptr<M4cp> M4cp::MirrorCopy(std::int32_t offset) const {
+  auto twin = std::make_unique<M4cp>();
+  twin->cptype = cptype;
+  twin->attached = attached;
+  // A point attached to a plane point keeps that shared point as its target.
+  if (IsAttached()) twin->at_cpid = GetX() != 0 ? WrapAdd(at_cpid, offset) : at_cpid;
+  twin->cpid = WrapAdd(cpid, offset);
+  twin->x = x;
+  twin->y = y;
+  twin->z = z;
+  twin->line3_default = line3_default;
+  twin->line3 = line3;
+  twin->line4_default = line4_default;
+  twin->line4 = line4;
+  return twin;
+}
+
+std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& points) {
+  std::vector<std::vector<std::int32_t>> cycles;
+  for (M4cp* p : points) p->anchor_ = nullptr;
+  // Points of the walk under way, with their place in it; erased after each walk so that the
+  // whole pass stays linear.
+  std::unordered_map<const M4cp*, std::size_t> on_path;
+  std::vector<M4cp*> path;
+  for (M4cp* start : points) {
+    if (!start->IsAttached() || start->anchor_ != nullptr) continue;
+    path.clear();
+    const M4cp* result = nullptr;
+    std::size_t cycle_start = SIZE_MAX;
+    M4cp* p = start;
+    for (;;) {
+      on_path.emplace(p, path.size());
+      path.push_back(p);
+      M4cp* next = p->at_cp;
+      if (next == nullptr) {
+        result = p;
+        break;
+      }
+      if (!next->IsAttached()) {
+        result = next;
+        break;
+      }
+      if (next->anchor_ != nullptr) {
+        result = next->anchor_;
+        break;
+      }
+      if (const auto seen = on_path.find(next); seen != on_path.end()) {
+        cycle_start = seen->second;
+        result = next;
+        break;
+      }
+      p = next;
+    }
+    for (std::size_t k = 0; k < path.size(); ++k) path[k]->anchor_ = k < cycle_start ? result : path[k];
+    if (cycle_start != SIZE_MAX) {
+      std::vector<std::int32_t>& ids = cycles.emplace_back();
+      for (std::size_t k = cycle_start; k < path.size(); ++k) ids.push_back(path[k]->cpid);
+    }
+    for (const M4cp* q : path) on_path.erase(q);
+  }
+  return cycles;
+}
+
+}  // namespace mk

@@ -1,0 +1,211 @@
+#include "segment/AM4_seg.h"
+
+#include <numeric>
+#include <unordered_map>
+
+#include "model/AM_const.h"
+#include "model/NumberText.h"
+
+namespace mk {
+namespace {
+
+/// Disjoint sets of id values that renumbering has merged.
+class ValueSets {
+ public:
+  std::size_t Add() {
+    parent_.push_back(parent_.size());
+    return parent_.size() - 1;
+  }
+  std::size_t Find(std::size_t v) {
+    while (parent_[v] != v) {
+      parent_[v] = parent_[parent_[v]];
+      v = parent_[v];
+    }
+    return v;
+  }
+  /// Joins b's set into a's; returns the root of the union.
+  std::size_t Join(std::size_t a, std::size_t b) {
+    parent_[b] = a;
+    return a;
+  }
+
+ private:
+  std::vector<std::size_t> parent_;
+};
+
+}  // namespace
+
+Msegment::Msegment(ProgressBar* progress_bar, WarningSink* warnings)
+    : progressBar(progress_bar), warningSink(warnings) {}
+
+Msegment::~Msegment() = default;
+
+std::size_t Msegment::LoadFromLines(const LineList& lines, std::size_t /*index*/) {
+  const std::string_view header = lines.Get(0);
+  HeaderA = StrToInt(NthWord(header, 1));
+  HeaderB = StrToInt(NthWord(header, 3));
+  HeaderC = StrToInt(NthWord(lines.Get(1), 0));
+  const std::string_view box = lines.Get(2);
+  for (int k = 0; k < 3; ++k) BoundMin[static_cast<std::size_t>(k)] = StrToFloat(NthWord(box, k));
+  for (int k = 0; k < 3; ++k)
+    BoundMax[static_cast<std::size_t>(k)] = StrToFloat(NthWord(box, k + 3));
+  const std::string_view triple = lines.Get(3);
+  for (int k = 0; k < 3; ++k)
+    HeaderTriple[static_cast<std::size_t>(k)] = StrToExtended(NthWord(triple, k));
+  HeaderText1 = std::string(lines.Get(4));
+  HeaderText2 = std::string(lines.Get(5));
+  const std::int32_t spline_count = StrToInt(NthWord(lines.Get(6), 0));
+  std::size_t next = 7;
+  for (std::int32_t s = 0; s < spline_count; ++s) {
+    // The spline joins the document before it is read, so that what was read survives an error.
+    Splines.push_back(std::make_unique<M4spline>());
+    next = Splines.back()->ReadFromLines(lines, next);
+  }
+  std::vector<M4cp*> points;
+  CollectCps(points);
+  ResolveAttachments(points);
+  return 0;
+}
+
+void Msegment::SaveToLines(LineWriter& lines) const {
+  std::string& out = lines.Text();
+  out += "SCUL ";
+  AppendInt(out, HeaderA);
+  out += " 0 ";
+  AppendInt(out, HeaderB);
+  out += " 0 0 0";
+  lines.EndLine();
+  AppendInt(lines.Text(), HeaderC);
+  lines.EndLine();
+  for (std::size_t k = 0; k < 6; ++k) {
+    if (k > 0) lines.Text() += ' ';
+    AppendFloat(lines.Text(), k < 3 ? BoundMin[k] : BoundMax[k - 3]);
+  }
+  lines.EndLine();
+  for (std::size_t k = 0; k < 3; ++k) {
+    if (k > 0) lines.Text() += ' ';
+    AppendFloat(lines.Text(), HeaderTriple[k]);
+  }
+  lines.EndLine();
+  lines.Add(HeaderText1);
+  lines.Add(HeaderText2);
+  AppendInt(lines.Text(), static_cast<std::int32_t>(Splines.size()));
+  lines.EndLine();
+  for (const auto& spline : Splines) spline->WriteToLines(lines);
+}
+
+void Msegment::Dock(double tolerance) {
+  if (Splines.empty()) return;
+  Advance(progressBar, 2);
+  SnapAllToPlane(tolerance);
+  Advance(progressBar, 4);
+  const std::int32_t n = Renumber();
+  cpCountBefore = n;
+  Advance(progressBar, 6);
+  splineCountBefore = static_cast<std::int32_t>(Splines.size());
+  MirrorSplines(n);
+  splineCountAfter = static_cast<std::int32_t>(Splines.size());
+  Advance(progressBar, 8);
+  std::vector<M4cp*> points;
+  CollectCps(points);
+  cpCountAfter = static_cast<std::int32_t>(points.size());
+  // Cycles are reported once, for the docked model that will be saved.
+  for (auto& ids : ResolveAndAnchor(points)) {
+    if (warningSink != nullptr)
+      warningSink->Warn(DockWarning{DockWarning::Kind::AttachCycle, std::move(ids), {}});
+  }
+  Advance(progressBar, 9);
+  ExtendBounds(BoundMin, BoundMax);
+}
+
+long double Msegment::GetBound(int index) const {
+  const auto k = static_cast<unsigned>(index);
+  if (k > 5) return 100;
+  return k < 3 ? BoundMin[k] : BoundMax[k - 3];
+}
+
+void Msegment::Draw(View3D& view) const {
+  for (const auto& spline : Splines) spline->Draw(view);
+}
+
+void Msegment::CollectCps(std::vector<M4cp*>& points) const {
+  for (const auto& spline : Splines) spline->CollectCps(points);
+}
+
+void Msegment::ResolveAttachments(const std::vector<M4cp*>& points) { ResolveAndAnchor(points); }
+
+std::vector<std::vector<std::int32_t>> Msegment::ResolveAndAnchor(
+    const std::vector<M4cp*>& points) {
+  M4cpIndex index;
+  index.reserve(points.size());
+  for (M4cp* p : points) index.emplace(p->cpid, p);  // keeps the first point of each id
+  for (const auto& spline : Splines) spline->ResolveAttachments(index);
+  return ResolveAnchors(points);
+}
+
+void Msegment::SnapAllToPlane(double tolerance) {
+  for (const auto& spline : Splines) spline->SnapAllToPlane(tolerance);
+}
+
+std::int32_t Msegment::Renumber() {
+  if (Splines.empty()) return 0;
+  std::vector<M4cp*> points;
+  CollectCps(points);
+  // Step i of the plain algorithm replaces the current value a of point i's id by -(i+1) in
+  // every id and reference field. That acts on values, not on fields: each field always holds
+  // f(original value) for one map f. So the steps run on the distinct values, each held by one
+  // set; a step relabels a's set, or joins it to the set already holding -(i+1) (an id or
+  // reference read from the file as a negative number), exactly as the plain steps would.
+  ValueSets sets;
+  std::vector<std::int32_t> value_of;            // current value of each set root
+  std::unordered_map<std::int32_t, std::size_t> set_of;  // current value -> set root
+  set_of.reserve(points.size() * 2);
+  auto node_for = [&](std::int32_t original) {
+    const auto [at, added] = set_of.emplace(original, 0);
+    if (added) {
+      at->second = sets.Add();
+      value_of.push_back(original);
+    }
+    return at->second;
+  };
+  std::vector<std::size_t> id_node(points.size()), ref_node(points.size());
+  for (std::size_t j = 0; j < points.size(); ++j) {
+    id_node[j] = node_for(points[j]->cpid);
+    ref_node[j] = node_for(points[j]->at_cpid);
+  }
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const std::size_t from = sets.Find(id_node[i]);
+    const std::int32_t a = value_of[from];
+    const std::int32_t t = WrapNegate(static_cast<std::int32_t>(static_cast<std::uint32_t>(i + 1)));
+    if (a == t) continue;
+    set_of.erase(a);
+    const auto holder = set_of.find(t);
+    if (holder == set_of.end()) {
+      value_of[from] = t;
+      set_of.emplace(t, from);
+    } else {
+      const std::size_t root = sets.Join(holder->second, from);
+      value_of[root] = t;
+    }
+  }
+  for (std::size_t j = 0; j < points.size(); ++j) {
+    points[j]->cpid = value_of[sets.Find(id_node[j])];
+    points[j]->at_cpid = value_of[sets.Find(ref_node[j])];
+    points[j]->NegateIds();
+  }
+  return static_cast<std::int32_t>(points.size());
+}
+
+void Msegment::MirrorSplines(std::int32_t offset) {
+  // Visits only the splines present at the start, last first; new ones go to the end.
+  for (std::size_t s = Splines.size(); s-- > 0;) {
+    auto mirrored = Splines[s]->MakeMirror(offset);
+    if (mirrored) Splines.push_back(std::move(mirrored));
+  }
+}
+
+void Msegment::ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {
+  for (const auto& spline : Splines) spline->ExtendBounds(min, max);
+}
+
+}  // namespace mk

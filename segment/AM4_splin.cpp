@@ -1,0 +1,107 @@
+#include "segment/AM4_splin.h"
+
+#include <algorithm>
+
+#include "model/AM_const.h"
+#include "model/NumberText.h"
+
+namespace mk {
+
+std::size_t M4spline::ReadFromLines(const LineList& lines, std::size_t index) {
+  const std::int32_t count = StrToInt(NthWord(lines.Get(index), 0));
+  ++index;
+  for (std::int32_t k = 0; k < count; ++k) {
+    auto point = std::make_unique<M4cp>();
+    index = point->ReadFromLines(lines, index);
+    ControlPoints.push_back(std::move(point));
+  }
+  return index;
+}
+
+void M4spline::WriteToLines(LineWriter& lines) const {
+  AppendInt(lines.Text(), static_cast<std::int32_t>(ControlPoints.size()));
+  lines.EndLine();
+  for (const auto& point : ControlPoints) point->WriteToLines(lines);
+}
+
+void M4spline::CollectCps(std::vector<M4cp*>& points) const {
+  for (const auto& point : ControlPoints) points.push_back(point.get());
+}
+
+void M4spline::ResolveAttachments(const std::vector<M4cp*>& points) {
+  for (const auto& point : ControlPoints) point->ResolveAttach(points);
+}
+
+void M4spline::ResolveAttachments(const M4cpIndex& index) {
+  for (const auto& point : ControlPoints) point->ResolveAttach(index);
+}
+
+void M4spline::SnapAllToPlane(double tolerance) {
+  for (const auto& point : ControlPoints) point->SnapToPlane(tolerance);
+}
+
+void M4spline::ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {
+  for (const auto& point : ControlPoints) point->ExtendBounds(min, max);
+}
+
+bool M4spline::LiesOnPlane() const {
+  return std::all_of(ControlPoints.begin(), ControlPoints.end(),
+                     [](const auto& point) { return point->IsOnPlane(); });
+}
+
+int M4spline::PlaneEnds() const {
+  return (ControlPoints.front()->IsOnPlane() ? 1 : 0) + (ControlPoints.back()->IsOnPlane() ? 2 : 0);
+}
+
+bool M4spline::IsClosedLoop() const {
+  return ControlPoints.size() >= 2 &&
+         (ControlPoints.front()->IsClosed() || ControlPoints.back()->IsClosed());
+}
+
+std::unique_ptr<M4spline> M4spline::MakeMirror(std::int32_t offset) {
+  if (LiesOnPlane()) return nullptr;
+  const int ends = PlaneEnds();
+  const std::size_t n = ControlPoints.size();
+  // An end on the plane is shared by both halves and gets no twin.
+  const std::size_t skip_first = (ends & 1) != 0 ? 1 : 0;
+  const std::size_t skip_last = (ends & 2) != 0 ? 1 : 0;
+  std::vector<std::unique_ptr<M4cp>> twins;
+  for (std::size_t i = skip_first; i + skip_last < n; ++i) {
+    auto twin = ControlPoints[i]->MirrorCopy(offset);
+    twin->Scale(-1, 1, 1);
+    twins.push_back(std::move(twin));
+  }
+
+  std::unique_ptr<M4spline> result;
+  if (!twins.empty()) {
+    if (ends == 0) {
+      result = std::make_unique<M4spline>();
+      result->ControlPoints = std::move(twins);
+    } else {
+      std::reverse(twins.begin(), twins.end());
+      if (ends == 1) {
+        // The twins run into the plane point from the other half.
+        for (auto& point : ControlPoints) twins.push_back(std::move(point));
+        ControlPoints = std::move(twins);
+      } else {
+        for (auto& twin : twins) ControlPoints.push_back(std::move(twin));
+      }
+    }
+  }
+  if (ends == 3) ControlPoints.back()->SetClosed();
+  return result;
+}
+
+void M4spline::Draw(View3D& view) const {
+  if (ControlPoints.empty()) return;
+  const M4cp& first = ControlPoints.front()->Anchor();
+  const long double x0 = first.x, y0 = first.y, z0 = first.z;
+  view.MoveTo3D(x0, y0, z0);
+  for (std::size_t i = 1; i < ControlPoints.size(); ++i) {
+    const M4cp& at = ControlPoints[i]->Anchor();
+    view.LineTo3D(at.x, at.y, at.z);
+  }
+  if (IsClosedLoop()) view.LineTo3D(x0, y0, z0);
+}
+
+}  // namespace mk
