@@ -219,6 +219,12 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  for (const std::string& arg : args) {
+    if (IsHelp(arg)) {
+      out << kRenderHelp;
+      return kExitOk;
+    }
+  }
 #ifdef MK_WITH_RENDER
   std::string input, output;
   RenderOptions options;
@@ -226,10 +232,6 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& arg = args[i];
-      if (IsHelp(arg)) {
-        out << kRenderHelp;
-        return kExitOk;
-      }
       if (Matches(arg, "-o", "--output")) {
         output = OptionValue(args, i);
       } else if (Matches(arg, "-t", "--tolerance")) {
@@ -283,7 +285,7 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
 #else
   (void)args;
   (void)out;
-  err << "mirrorknit-cli: render needs the Qt build\n" << kRenderHelp;
+  err << "mirrorknit-cli: render needs the Qt build\n";
   return kExitError;
 #endif
 }
