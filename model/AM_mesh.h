@@ -1,6 +1,14 @@
 #pragma once
 // The "[MESH]" section: splines of control points and the docking pipeline.
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/AM_splin.h"
 #include "model/AM_super.h"
 
 namespace mk {
@@ -8,6 +16,30 @@ namespace mk {
 class Mmesh : public Mamsuper {
  public:
   using Mamsuper::Mamsuper;
+  ~Mmesh() override;
+
+  std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
+  /// Always the canonical form: version, spline count and the splines; other body lines and
+  /// nested sections are not written.
+  void SaveToLines(LineWriter& lines) const override;
+  void Dock(double tolerance) override;
+  void Draw(View3D& view) const override;
+
+  std::int32_t SplineCount() const { return static_cast<std::int32_t>(Splines.size()); }
+  Mspline& SplineAt(std::size_t position) const { return *Splines[position]; }
+  /// Mirrors the splines present now, last first; new splines are appended.
+  void MirrorSplines(std::int32_t offset, CorrectionList& records);
+
+  std::string Version = "2";
+  std::vector<std::unique_ptr<Mspline>> Splines;
+
+ protected:
+  void AddEntry(std::string_view text, std::unique_ptr<Mamsuper> child) override;
+
+ private:
+  // The body lines while the section is read: views into the loaded lines, so that a model of
+  // millions of lines is not copied line by line. Empty outside LoadFromLines.
+  std::vector<std::string_view> body_;
 };
 
 }  // namespace mk

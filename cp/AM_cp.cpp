@@ -1,0 +1,257 @@
+#include "cp/AM_cp.h"
+
+#include <cmath>
+#include <string>
+#include <unordered_set>
+
+#include "model/Errors.h"
+#include "model/Globals.h"
+#include "model/NumberText.h"
+#include "model/Ustrlib.h"
+
+namespace mk {
+namespace {
+
+std::string_view LineAt(std::span<const std::string_view> lines, std::size_t index) {
+  if (index >= lines.size()) throw ListIndexError(static_cast<std::int64_t>(index));
+  return lines[index];
+}
+
+/// Line 3 or 4 of a block: one word (normally "0") stands for the default triple.
+void ReadTriple(std::string_view line, bool& is_default, std::array<double, 3>& triple) {
+  if (WordCount(line) == 1) {
+    is_default = true;
+    triple = {};
+    return;
+  }
+  is_default = false;
+  TCommaStr fields;
+  fields.Separator = " ";
+  fields.SetText(line);
+  for (double& value : triple) value = StrToFloat(fields.NextField());
+}
+
+void WriteTriple(LineWriter& lines, bool is_default, const std::array<double, 3>& triple) {
+  std::string& text = lines.Text();
+  if (is_default) {
+    text += '0';
+  } else {
+    AppendFloat(text, triple[0]);
+    text += ' ';
+    AppendFloat(text, triple[1]);
+    text += ' ';
+    AppendFloat(text, triple[2]);
+  }
+  lines.EndLine();
+}
+
+/// Follows at_cp from p until a point without a target, a point where stop holds, or the first
+/// point met a second time (an attachment cycle), and returns that point. Short walks, the normal
+/// case, need no memory; a long one starts again with visited marks so that a cycle ends.
+template <class Stop>
+const Mcp* WalkTargets(const Mcp* p, Stop stop) {
+  constexpr int kUnmarkedSteps = 64;
+  const Mcp* q = p;
+  for (int step = 0; step < kUnmarkedSteps; ++step) {
+    if (stop(q) || q->at_cp == nullptr) return q;
+    q = q->at_cp;
+  }
+  std::unordered_set<const Mcp*> met;
+  for (q = p;; q = q->at_cp) {
+    if (stop(q) || q->at_cp == nullptr) return q;
+    if (!met.insert(q).second) return q;
+  }
+}
+
+const Mcp* RestingPoint(const Mcp* p) {
+  return WalkTargets(p, [](const Mcp*) { return false; });
+}
+
+}  // namespace
+
+std::size_t Mcp::ReadFromLines(std::span<const std::string_view> lines, std::size_t index) {
+  TCommaStr fields;
+  fields.Separator = " ";
+
+  fields.SetText(LineAt(lines, index));
+  cptype = static_cast<std::uint32_t>(ParseBigNumber(fields.NextField()));
+  attached = StrToInt(fields.NextField());
+  cpid = StrToInt(fields.NextField());
+  hook_ratio = 0;
+  if (HasHookRatio() && fields.RestLength() > 0) hook_ratio = StrToFloat(fields.NextField());
+
+  fields.SetText(LineAt(lines, index + 1));
+  if (attached == 1) {
+    at_cpid = StrToInt(fields.NextField());
+    x = y = z = 0;
+  } else {
+    at_cpid = 0;
+    x = StrToFloat(fields.NextField());
+    y = StrToFloat(fields.NextField());
+    z = StrToFloat(fields.NextField());
+  }
+  at_cp = nullptr;
+
+  ReadTriple(LineAt(lines, index + 2), line3_default, line3);
+  ReadTriple(LineAt(lines, index + 3), line4_default, line4);
+  is_mirror = false;
+  ratio_flipped = false;
+  return index + 4;
+}
+
+void Mcp::WriteTo(LineWriter& lines) const {
+  std::string& text = lines.Text();
+  text += FormatBigNumber(static_cast<std::int32_t>(cptype));
+  text += ' ';
+  AppendInt(text, attached);
+  text += ' ';
+  AppendInt(text, cpid);
+  if (HasHookRatio()) {
+    text += ' ';
+    AppendFloat(text, hook_ratio);
+  }
+  lines.EndLine();
+
+  if (attached == 1) {
+    AppendInt(lines.Text(), at_cpid);
+    lines.EndLine();
+  } else {
+    WriteTriple(lines, false, {x, y, z});
+  }
+  WriteTriple(lines, line3_default, line3);
+  WriteTriple(lines, line4_default, line4);
+}
+
+void Mcp::WriteChain(LineWriter& lines) const {
+  for (const Mcp* p = this; p != nullptr; p = p->next) p->WriteTo(lines);
+}
+
+void Mcp::DrawChain(View3D& screen) const {
+  for (const Mcp* p = this; p != nullptr; p = p->next) {
+    const double r = p->hook_ratio;
+    const long double px = p->GetX(r);
+    const long double py = p->GetY(r);
+    const long double pz = p->GetZ(r);
+    if (p->prev == nullptr) {
+      screen.MoveTo3D(px, py, pz);
+    } else {
+      screen.LineTo3D(px, py, pz);
+      if (p->next == nullptr && p->IsClosed()) {
+        const Mcp* head = p->ChainHead();
+        const double hr = head->hook_ratio;
+        screen.LineTo3D(head->GetX(hr), head->GetY(hr), head->GetZ(hr));
+      }
+    }
+    if (ShowCpNumbers) screen.TextOut3D(IntToStr(p->cpid), px, py, pz);
+  }
+}
+
+void Mcp::ResolveAttach(std::span<Mcp* const> points) {
+  if (attached != 1) return;
+  at_cp = nullptr;
+  for (Mcp* p : points) {
+    if (p->cpid == at_cpid) {
+      at_cp = p;
+      return;
+    }
+  }
+}
+
+void Mcp::ReplaceId(std::int32_t old_id, std::int32_t new_id) {
+  if (cpid == old_id) cpid = new_id;
+  if (at_cpid == old_id) at_cpid = new_id;
+}
+
+void Mcp::NegateIds() {
+  cpid = WrapNeg(cpid);
+  at_cpid = WrapNeg(at_cpid);
+}
+
+void Mcp::FlipHookRatio() {
+  if (hook_ratio == 0 || ratio_flipped) return;
+  ratio_flipped = true;
+  hook_ratio = 1 - hook_ratio;
+}
+
+Mcp* Mcp::RetargetAttach(const Mattach_correct& record) {
+  if (at_cpid != record.oldid) return nullptr;
+  if (hook_ratio != 0 && record.hook) {
+    at_cpid = record.newid;
+    FlipHookRatio();
+    return this;
+  }
+  if (!record.hook) {
+    at_cpid = record.newid;
+    return this;
+  }
+  return nullptr;
+}
+
+void Mcp::MoveClosedToEnd(bool carry) {
+  Mcp* p = this;
+  for (; p->next != nullptr; p = p->next) {
+    carry = carry || p->IsClosed();
+    p->ClearClosed();
+  }
+  if (carry) p->SetClosed();
+}
+
+bool Mcp::ChainOnPlaneWithoutHook() const {
+  for (const Mcp* p = this; p != nullptr; p = p->next)
+    if (!p->IsOnPlane() || p->IsHook()) return false;
+  return true;
+}
+
+double Mcp::Effective(int axis, double ratio) const {
+  const bool interpolates = ratio != 0;
+  const Mcp* end = WalkTargets(this, [interpolates](const Mcp* q) { return interpolates && q->IsHook(); });
+  if (!(interpolates && end->IsHook())) return end->Own(axis);
+  // A hook asked with a ratio: the position lies that far from the hook's target towards the
+  // next point of its own chain. Extended precision keeps the result as the modeller's own.
+  const long double c = end->at_cp ? RestingPoint(end->at_cp)->Own(axis) : end->Own(axis);
+  const long double b = RestingPoint(end->NextOrHead())->Own(axis);
+  return static_cast<double>(c + static_cast<long double>(ratio) * (b - c));
+}
+
+void Mcp::SnapToPlane(double tolerance) {
+  if (std::fabs(x) < tolerance) x = 0;
+}
+
+const Mcp* Mcp::ChainHead() const {
+  const Mcp* p = this;
+  while (p->prev != nullptr) p = p->prev;
+  return p;
+}
+
+Mcp* Mcp::ChainHead() {
+  Mcp* p = this;
+  while (p->prev != nullptr) p = p->prev;
+  return p;
+}
+
+void Mcp::CollectChain(std::vector<Mcp*>& list) {
+  for (Mcp* p = this; p != nullptr; p = p->next) list.push_back(p);
+}
+
+void Mcp::MirrorChain(std::vector<std::unique_ptr<Mcp>>& out, int mode, std::int32_t offset) const {
+  for (const Mcp* p = this; p != nullptr; p = p->next) {
+    const bool selected = mode == 1   ? p->prev != nullptr
+                          : mode == 2 ? p->next != nullptr
+                          : mode == 3 ? p->prev != nullptr && p->next != nullptr
+                                      : true;
+    if (!selected) continue;
+    auto copy = std::make_unique<Mcp>(*p);
+    copy->cpid = WrapAdd(p->cpid, offset);
+    // An attachment that found no target keeps its id: raised by the offset it could land on an
+    // unrelated copy. It stays unresolved and is reported like its source.
+    if (!(p->attached == 1 && p->at_cp == nullptr)) copy->at_cpid = WrapAdd(p->at_cpid, offset);
+    copy->x = -p->x;
+    copy->is_mirror = true;
+    copy->ratio_flipped = false;
+    copy->prev = nullptr;
+    copy->next = nullptr;
+    out.push_back(std::move(copy));
+  }
+}
+
+}  // namespace mk

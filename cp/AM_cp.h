@@ -1,0 +1,119 @@
+#pragma once
+// One control point of a ".mdl" mesh: its four-line text block, its effective position (on its
+// own, on an attach target, or along a hook's stretch) and the per-point steps of docking.
+//
+// Chains of points are plain linked lists that can hold millions of points, and attachments can
+// stack just as deep, so every walk over a chain or an attachment chain here is a loop.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "model/AM_const.h"
+#include "model/LineList.h"
+#include "view/View3D.h"
+
+namespace mk {
+
+/// Sums and negations of ids wrap in 32 bits: ids near the ends of the range are legal words in a
+/// file, and the offset of the mirror must not make them undefined.
+inline std::int32_t WrapAdd(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+inline std::int32_t WrapNeg(std::int32_t a) { return WrapSub(0, a); }
+
+class Mcp {
+ public:
+  static constexpr std::uint32_t kClosedBit = 0x00000004u;
+  static constexpr std::uint32_t kHookBits = 0x80000080u;
+  static constexpr std::uint32_t kRatioBits = 0x00001010u;
+
+  std::uint32_t cptype = 0;
+  std::int32_t attached = 0;
+  std::int32_t at_cpid = 0;
+  Mcp* at_cp = nullptr;
+  std::int32_t cpid = 0;
+  double hook_ratio = 0;
+  bool ratio_flipped = false;
+  double x = 0;
+  double y = 0;
+  double z = 0;
+  bool line3_default = false;
+  std::array<double, 3> line3{};
+  bool line4_default = false;
+  std::array<double, 3> line4{};
+  bool is_mirror = false;
+  Mcp* prev = nullptr;
+  Mcp* next = nullptr;
+
+  /// Parses the four lines from index; returns the index after them. Throws ConversionError for a
+  /// bad word and ListIndexError (with the index) when the lines run out.
+  std::size_t ReadFromLines(std::span<const std::string_view> lines, std::size_t index);
+  /// Appends the four lines of this point.
+  void WriteTo(LineWriter& lines) const;
+  /// Appends the blocks of this point and every later point of its chain.
+  void WriteChain(LineWriter& lines) const;
+  void DrawChain(View3D& screen) const;
+
+  std::int32_t GetCpid() const { return cpid; }
+  /// The attach target id of an attached point, -1 otherwise.
+  std::int32_t GetAtCpid() const { return attached == 1 ? at_cpid : -1; }
+  void SetAtCpid(std::int32_t id) { at_cpid = id; }
+  void AttachTo(std::int32_t id) {
+    at_cpid = id;
+    attached = 1;
+  }
+  /// The first point of the list bearing at_cpid becomes the target (attached points only).
+  void ResolveAttach(std::span<Mcp* const> points);
+  /// Replaces old by new in cpid and, independently, in at_cpid (whatever attached says).
+  void ReplaceId(std::int32_t old_id, std::int32_t new_id);
+  void NegateIds();
+  void FlipHookRatio();
+  /// Applies one correction record; returns this point when it changed, else null.
+  Mcp* RetargetAttach(const Mattach_correct& record);
+
+  void SetClosed() { cptype |= kClosedBit; }
+  void ClearClosed() { cptype &= ~kClosedBit; }
+  /// Moves the closed bit of the chain from here on onto its last point.
+  void MoveClosedToEnd(bool carry);
+  void MakeHookHolder() { cptype = (cptype & ~kHookBits) | 0x80000000u; }
+  void ClearHook() { cptype &= ~kHookBits; }
+  bool IsAttached() const { return attached == 1; }
+  bool IsAttachUnresolved() const { return at_cp == nullptr; }
+  bool IsClosed() const { return (cptype & kClosedBit) != 0; }
+  bool IsHook() const { return (cptype & kHookBits) != 0; }
+  bool HasHookRatio() const { return (cptype & kRatioBits) != 0; }
+  bool IsFirst() const { return prev == nullptr; }
+  bool IsLast() const { return next == nullptr; }
+  bool IsOnPlane() const { return GetX(hook_ratio) == 0; }
+  /// True when this and every later point is on the plane and none is a hook.
+  bool ChainOnPlaneWithoutHook() const;
+
+  /// Effective coordinates. Attachment cycles end at the first point met twice, whose own
+  /// coordinate is then the answer.
+  double GetX(double ratio) const { return Effective(0, ratio); }
+  double GetY(double ratio) const { return Effective(1, ratio); }
+  double GetZ(double ratio) const { return Effective(2, ratio); }
+  void SnapToPlane(double tolerance);
+
+  const Mcp* ChainHead() const;
+  Mcp* ChainHead();
+  const Mcp* NextOrHead() const { return next ? next : ChainHead(); }
+  Mcp* NextOrHead() { return next ? next : ChainHead(); }
+  void CollectChain(std::vector<Mcp*>& list);
+  /// Appends unlinked mirror copies of the points that mode selects (see the .cpp).
+  void MirrorChain(std::vector<std::unique_ptr<Mcp>>& out, int mode, std::int32_t offset) const;
+
+ private:
+  double Own(int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }
+  double Effective(int axis, double ratio) const;
+};
+
+}  // namespace mk

@@ -1,0 +1,344 @@
+#include "cp/AM_cplist.h"
+
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "model/Errors.h"
+#include "model/FileIo.h"
+#include "model/LineList.h"
+#include "model/NumberText.h"
+
+namespace mk {
+namespace {
+
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+constexpr const char* kAttachReportFile = "attach_err.txt";
+
+}  // namespace
+
+/// First-match indexes over the view. Ids stay fixed while they live (renumbering drops them);
+/// attachments and ratios change, and every such change goes through Unlink before and Link
+/// after it.
+class Mcplist::Lookups {
+ public:
+  explicit Lookups(const std::vector<Mcp*>& points) : points_(points), marks_(points.size(), 0) {
+    by_id_.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      by_id_.emplace(points[i]->cpid, i);  // keeps the first bearer of an id
+      Link(i);
+    }
+  }
+
+  std::size_t ById(std::int32_t id) const {
+    const auto it = by_id_.find(id);
+    return it == by_id_.end() ? kNone : it->second;
+  }
+  /// First attached point whose at_cpid is id.
+  std::size_t AttachedTo(std::int32_t id) const { return First(attached_, id); }
+  /// First point whose raw at_cpid is id and whose hook ratio is not 0.
+  std::size_t WithRatioAt(std::int32_t id) const { return First(with_ratio_, id); }
+  /// First point whose raw at_cpid is id. Only records of neither kind need it, and the mirror
+  /// never makes those, so it is built on demand.
+  std::size_t AnyAt(std::int32_t id) {
+    if (!any_built_) {
+      for (std::size_t i = 0; i < points_.size(); ++i) any_.emplace(points_[i]->at_cpid, i);
+      any_built_ = true;
+    }
+    return First(any_, id);
+  }
+
+  void Unlink(std::size_t i) {
+    const Mcp& p = *points_[i];
+    if (p.attached == 1) attached_.erase({p.at_cpid, i});
+    if (p.hook_ratio != 0) with_ratio_.erase({p.at_cpid, i});
+    if (any_built_) any_.erase({p.at_cpid, i});
+  }
+  void Link(std::size_t i) {
+    const Mcp& p = *points_[i];
+    if (p.attached == 1) attached_.emplace(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.emplace(p.at_cpid, i);
+    if (any_built_) any_.emplace(p.at_cpid, i);
+  }
+
+  /// Starts a walk with no point met yet.
+  void NewWalk() {
+    if (++epoch_ == 0) {
+      std::fill(marks_.begin(), marks_.end(), 0u);
+      epoch_ = 1;
+    }
+  }
+  /// Marks the point as met in this walk; false when it was met already.
+  bool Meet(std::size_t i) {
+    if (marks_[i] == epoch_) return false;
+    marks_[i] = epoch_;
+    return true;
+  }
+
+ private:
+  using KeyedPositions = std::set<std::pair<std::int32_t, std::size_t>>;
+
+  static std::size_t First(const KeyedPositions& set, std::int32_t id) {
+    const auto it = set.lower_bound({id, 0});
+    return (it != set.end() && it->first == id) ? it->second : kNone;
+  }
+
+  const std::vector<Mcp*>& points_;
+  std::unordered_map<std::int32_t, std::size_t> by_id_;
+  KeyedPositions attached_;
+  KeyedPositions with_ratio_;
+  KeyedPositions any_;
+  bool any_built_ = false;
+  std::vector<std::uint32_t> marks_;
+  std::uint32_t epoch_ = 0;
+};
+
+Mcplist::Mcplist(const std::vector<std::unique_ptr<Mspline>>& splines, WarningSink* warnings)
+    : warnings_(warnings) {
+  std::size_t total = 0;
+  for (const auto& spline : splines) total += static_cast<std::size_t>(std::max(spline->Count, 0));
+  points_.reserve(total);
+  for (const auto& spline : splines) spline->CollectCps(points_);
+}
+
+Mcplist::~Mcplist() = default;
+
+Mcplist::Lookups& Mcplist::Index() {
+  if (!lookups_) lookups_ = std::make_unique<Lookups>(points_);
+  return *lookups_;
+}
+
+void Mcplist::InvalidateLookups() { lookups_.reset(); }
+
+void Mcplist::SnapAllToPlane(double tolerance) {
+  for (Mcp* p : points_) p->SnapToPlane(tolerance);
+}
+
+// Renumbering is defined as n rounds of ReplaceId over the whole view: round i takes the current
+// id of point i and rewrites that value, in every cpid and at_cpid field, to -(i+1); a final pass
+// negates everything. Fields that hold equal values are rewritten together, so they stay equal
+// for ever: the rounds only relabel and merge classes of equal values. This runs the same rounds
+// on those classes (a union-find over the distinct values of the file, with a map from each
+// class's current value to the class), which gives the quadratic result exactly in linear time,
+// including ids shared by several points, at_cpids that match no id, the at_cpid of free points,
+// and negative ids of the file that a temporary value -(i+1) meets and merges with.
+std::int32_t Mcplist::Renumber() {
+  const std::size_t n = points_.size();
+  if (n == 0) return 0;
+  lookups_.reset();
+
+  std::unordered_map<std::int32_t, std::uint32_t> class_of_value;  // current value -> class
+  class_of_value.reserve(2 * n);
+  std::vector<std::uint32_t> parent;
+  std::vector<std::int32_t> value;
+  auto class_for = [&](std::int32_t v) {
+    const auto [it, added] = class_of_value.emplace(v, static_cast<std::uint32_t>(parent.size()));
+    if (added) {
+      parent.push_back(it->second);
+      value.push_back(v);
+    }
+    return it->second;
+  };
+  std::vector<std::uint32_t> id_class(n);
+  std::vector<std::uint32_t> at_class(n);
+  for (std::size_t j = 0; j < n; ++j) {
+    id_class[j] = class_for(points_[j]->cpid);
+    at_class[j] = class_for(points_[j]->at_cpid);
+  }
+  auto find = [&parent](std::uint32_t c) {
+    std::uint32_t root = c;
+    while (parent[root] != root) root = parent[root];
+    while (parent[c] != root) c = std::exchange(parent[c], root);
+    return root;
+  };
+
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t r = find(id_class[i]);
+    const std::int32_t target = WrapNeg(static_cast<std::int32_t>(static_cast<std::uint32_t>(i) + 1u));
+    if (value[r] == target) continue;
+    class_of_value.erase(value[r]);
+    const auto it = class_of_value.find(target);
+    if (it != class_of_value.end()) {
+      parent[r] = it->second;  // a file value equal to the temporary one joins the class
+    } else {
+      value[r] = target;
+      class_of_value.emplace(target, r);
+    }
+  }
+
+  for (std::size_t j = 0; j < n; ++j) {
+    points_[j]->cpid = WrapNeg(value[find(id_class[j])]);
+    points_[j]->at_cpid = WrapNeg(value[find(at_class[j])]);
+  }
+  return CpCount();
+}
+
+Mcp* Mcplist::FindById(std::int32_t id) {
+  const std::size_t i = Index().ById(id);
+  return i == kNone ? nullptr : points_[i];
+}
+
+Mcp* Mcplist::FindAttachedTo(std::int32_t id) {
+  const std::size_t i = Index().AttachedTo(id);
+  return i == kNone ? nullptr : points_[i];
+}
+
+// The three walks follow attachments outward, from a point to the first point attached to it.
+// A walk that comes back to a point it met stops there, so a cycle of attachments ends it.
+
+Mcp* Mcplist::FindAttachChainEnd(std::int32_t id) {
+  Lookups& index = Index();
+  index.NewWalk();
+  Mcp* result = nullptr;
+  for (;;) {
+    const std::size_t i = index.AttachedTo(id);
+    if (i == kNone || !index.Meet(i)) return result;
+    result = points_[i];
+    id = result->cpid;
+  }
+}
+
+Mcp* Mcplist::FindRatiolessInAttachChain(std::int32_t id) {
+  const std::size_t i = RatiolessInAttachChain(id);
+  return i == kNone ? nullptr : points_[i];
+}
+
+std::size_t Mcplist::RatiolessInAttachChain(std::int32_t id) {
+  Lookups& index = Index();
+  index.NewWalk();
+  for (;;) {
+    const std::size_t i = index.AttachedTo(id);
+    if (i == kNone || !index.Meet(i)) return kNone;
+    if (!points_[i]->HasHookRatio()) return i;
+    id = points_[i]->cpid;
+  }
+}
+
+void Mcplist::FlipRatiosInAttachChain(std::int32_t id) {
+  Lookups& index = Index();
+  index.NewWalk();
+  for (;;) {
+    const std::size_t i = index.AttachedTo(id);
+    if (i == kNone || !index.Meet(i)) return;
+    index.Unlink(i);
+    points_[i]->FlipHookRatio();
+    index.Link(i);
+    id = points_[i]->cpid;
+  }
+}
+
+void Mcplist::ApplyCorrections(const CorrectionList& records) {
+  if (points_.empty() || records.empty()) return;
+  Lookups& index = Index();
+  for (const Mattach_correct& record : records) {
+    if (record.attach) {
+      const std::size_t t = index.ById(record.oldid);
+      if (t == kNone) continue;
+      const Mcp* end = FindAttachChainEnd(record.newid);
+      index.Unlink(t);
+      points_[t]->AttachTo(end ? end->cpid : record.newid);
+      index.Link(t);
+      continue;
+    }
+    // The first point in view order that RetargetAttach would change.
+    const std::size_t t = record.hook ? index.WithRatioAt(record.oldid) : index.AnyAt(record.oldid);
+    if (t == kNone) continue;
+    Mcp* target = points_[t];
+    index.Unlink(t);
+    target->RetargetAttach(record);
+    index.Link(t);
+    if (!record.hook) continue;
+    const std::size_t m = RatiolessInAttachChain(target->cpid);
+    if (m != kNone) {
+      index.Unlink(m);
+      points_[m]->SetAtCpid(record.oldid);
+      index.Link(m);
+    }
+    FlipRatiosInAttachChain(target->cpid);
+  }
+}
+
+void Mcplist::ResolveAttachments() {
+  Lookups& index = Index();
+  for (Mcp* p : points_) {
+    if (p->attached != 1) continue;
+    const std::size_t i = index.ById(p->at_cpid);
+    p->at_cp = i == kNone ? nullptr : points_[i];
+  }
+  ReportAttachErrors();
+  ReportAttachCycles();
+}
+
+void Mcplist::ReportAttachErrors() {
+  LineWriter report;
+  report.Add("\xE3\x82\xA2\xE3\x82\xBF\xE3\x83\x83\xE3\x83\x81\xE5\x85\x88\xE3\x81\x8C\xE7\x84\xA1\xE3\x81\x84");
+  report.Text() += "num_of_cp=";
+  AppendInt(report.Text(), CpCount());
+  report.EndLine();
+  for (const Mcp* p : points_) {
+    if (p->attached != 1 || p->at_cp != nullptr) continue;
+    std::string& text = report.Text();
+    text += "cpid=";
+    AppendInt(text, p->cpid);
+    text += " at_cpid=";
+    AppendInt(text, p->at_cpid);
+    report.EndLine();
+  }
+  if (report.Count() < 3) return;
+  try {
+    WriteFileAtomically(kAttachReportFile, report.Bytes());
+  } catch (const FileError&) {
+    // The report is advice, not part of the model: docking goes on without it.
+    if (warnings_) {
+      DockWarning warning;
+      warning.kind = DockWarning::Kind::AttachReportUnwritable;
+      warning.file = kAttachReportFile;
+      warnings_->Warn(warning);
+    }
+  }
+}
+
+void Mcplist::ReportAttachCycles() {
+  if (warnings_ == nullptr) return;
+  if (std::none_of(points_.begin(), points_.end(), [](const Mcp* p) { return p->at_cp != nullptr; }))
+    return;
+  std::unordered_map<const Mcp*, std::size_t> position;
+  position.reserve(points_.size());
+  for (std::size_t i = 0; i < points_.size(); ++i) position.emplace(points_[i], i);
+
+  auto target_of = [&](std::size_t i) {
+    const Mcp* t = points_[i]->at_cp;
+    if (t == nullptr) return kNone;
+    const auto it = position.find(t);
+    return it == position.end() ? kNone : it->second;
+  };
+  // Each point has at most one target, so every walk either ends or runs into a cycle; a point
+  // is walked once: 0 not yet, 1 on the current walk, 2 finished.
+  std::vector<std::uint8_t> state(points_.size(), 0);
+  std::vector<std::size_t> path;
+  for (std::size_t start = 0; start < points_.size(); ++start) {
+    if (state[start] != 0) continue;
+    path.clear();
+    std::size_t j = start;
+    while (j != kNone && state[j] == 0) {
+      state[j] = 1;
+      path.push_back(j);
+      j = target_of(j);
+    }
+    if (j != kNone && state[j] == 1) {
+      const auto from = std::find(path.begin(), path.end(), j);
+      std::vector<std::size_t> cycle(from, path.end());
+      std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
+      DockWarning warning;
+      warning.kind = DockWarning::Kind::AttachCycle;
+      for (std::size_t c : cycle) warning.ids.push_back(points_[c]->cpid);
+      warnings_->Warn(warning);
+    }
+    for (std::size_t p : path) state[p] = 2;
+  }
+}
+
+}  // namespace mk

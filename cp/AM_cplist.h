@@ -1,0 +1,59 @@
+#pragma once
+// The flat view of every control point of one mesh that the whole-mesh docking stages work on:
+// plane snap, renumbering, hook correction and attach resolution. The view never owns points.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "cp/AM_cp.h"
+#include "model/AM_splin.h"
+#include "model/Warnings.h"
+
+namespace mk {
+
+class Mcplist {
+ public:
+  /// The points of every spline, splines in list order, each spline's points in chain order.
+  explicit Mcplist(const std::vector<std::unique_ptr<Mspline>>& splines,
+                   WarningSink* warnings = nullptr);
+  ~Mcplist();
+  Mcplist(const Mcplist&) = delete;
+  Mcplist& operator=(const Mcplist&) = delete;
+
+  std::int32_t CpCount() const { return static_cast<std::int32_t>(points_.size()); }
+  Mcp* At(std::size_t position) const { return points_[position]; }
+
+  void SnapAllToPlane(double tolerance);
+  /// Gives every point the id of its 1-based position and remaps at_cpid; returns CpCount.
+  std::int32_t Renumber();
+
+  /// Lookups answer the first match in view order. They are served from indexes built at the
+  /// first lookup and kept right by the view's own changes; a caller that changes ids or
+  /// attachments of the points behind the view's back must call InvalidateLookups.
+  Mcp* FindById(std::int32_t id);
+  Mcp* FindAttachedTo(std::int32_t id);
+  Mcp* FindAttachChainEnd(std::int32_t id);
+  Mcp* FindRatiolessInAttachChain(std::int32_t id);
+  void FlipRatiosInAttachChain(std::int32_t id);
+  void InvalidateLookups();
+
+  void ApplyCorrections(const CorrectionList& records);
+  /// Finds every attached point's target anew, writes "attach_err.txt" for the missing ones and
+  /// reports each attachment cycle once.
+  void ResolveAttachments();
+  void ReportAttachErrors();
+  void ReportAttachCycles();
+
+ private:
+  class Lookups;
+  Lookups& Index();
+  std::size_t RatiolessInAttachChain(std::int32_t id);
+
+  std::vector<Mcp*> points_;
+  WarningSink* warnings_ = nullptr;
+  std::unique_ptr<Lookups> lookups_;
+};
+
+}  // namespace mk

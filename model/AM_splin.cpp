@@ -1,0 +1,118 @@
+#include "model/AM_splin.h"
+
+#include "model/Errors.h"
+#include "model/NumberText.h"
+#include "model/Ustrlib.h"
+
+namespace mk {
+
+std::size_t Mspline::LoadFromLines(std::span<const std::string_view> lines, std::size_t index) {
+  if (index >= lines.size()) throw ListIndexError(static_cast<std::int64_t>(index));
+  TCommaStr fields;
+  fields.Separator = "=";
+  fields.SetText(lines[index]);
+  fields.NextField();  // the key; the mesh reader only calls this on a "CPs" line
+  const std::int32_t n = StrToInt(fields.NextField());
+  ++index;
+  // No reservation from n: the count is the file's word, and the blocks that really follow
+  // bound what is allocated. A count beyond them ends in the index error.
+  for (std::int32_t k = 0; k < n; ++k) {
+    auto point = std::make_unique<Mcp>();
+    index = point->ReadFromLines(lines, index);
+    Append(std::move(point));
+  }
+  return index;
+}
+
+void Mspline::SaveToLines(LineWriter& lines) const {
+  std::string& text = lines.Text();
+  text += "CPs=";
+  AppendInt(text, Count);
+  lines.EndLine();
+  if (Count > 0) First->WriteChain(lines);
+}
+
+void Mspline::CollectCps(std::vector<Mcp*>& list) const {
+  if (Count > 0) First->CollectChain(list);
+}
+
+void Mspline::Draw(View3D& view) const {
+  if (Count > 0) First->DrawChain(view);
+}
+
+void Mspline::Append(std::unique_ptr<Mcp> point) {
+  Mcp* p = point.get();
+  points_.push_back(std::move(point));
+  p->next = nullptr;
+  p->prev = Last;
+  if (First == nullptr) First = p;
+  if (Last != nullptr) Last->next = p;
+  Last = p;
+  ++Count;
+}
+
+void Mspline::Prepend(std::unique_ptr<Mcp> point) {
+  Mcp* p = point.get();
+  points_.push_back(std::move(point));
+  p->next = First;
+  p->prev = nullptr;
+  if (First != nullptr) First->prev = p;
+  First = p;
+  if (Last == nullptr) Last = p;
+  ++Count;
+}
+
+bool Mspline::LiesOnPlane() const { return First->ChainOnPlaneWithoutHook(); }
+
+int Mspline::PlaneEnds() const {
+  return (First->IsOnPlane() ? 1 : 0) + (Last->IsOnPlane() ? 2 : 0);
+}
+
+std::unique_ptr<Mspline> Mspline::MakeMirror(std::int32_t n, CorrectionList& records) {
+  if (Count <= 0 || LiesOnPlane()) return nullptr;
+  const int k = PlaneEnds();
+
+  std::vector<std::unique_ptr<Mcp>> copies;
+  First->MirrorChain(copies, k, n);
+
+  std::unique_ptr<Mspline> twin;
+  if (!copies.empty()) {
+    if (k == 2 || k == 3) {
+      for (auto it = copies.rbegin(); it != copies.rend(); ++it) Append(std::move(*it));
+    } else if (k == 1) {
+      for (auto& copy : copies) Prepend(std::move(copy));
+    } else {
+      twin = std::make_unique<Mspline>();
+      for (auto it = copies.rbegin(); it != copies.rend(); ++it) twin->Append(std::move(*it));
+      twin->First->MoveClosedToEnd(First->IsClosed());
+    }
+  }
+  if (k == 3) Last->SetClosed();
+
+  // The reversal turns hooks round and doubles plane points; note what the correction must
+  // repair, walking the chain once round so that the last point pairs with the first.
+  Mspline& w = twin ? *twin : *this;
+  if (w.Count > 0) {
+    Mcp* p = w.First;
+    Mcp* q = p->NextOrHead();
+    for (std::int32_t step = 0; step < w.Count; ++step) {
+      if (q->IsHook() && q->is_mirror && !p->IsLast()) {
+        records.push_back({q->cpid, p->cpid, true, false});
+        p->MakeHookHolder();
+        q->ClearHook();
+      } else if (q->IsHook() && ((p->is_mirror && !q->is_mirror && !p->IsLast()) ||
+                                 (p->IsLast() && p->IsClosed()))) {
+        records.push_back({WrapAdd(q->cpid, n), p->cpid, true, false});
+        p->MakeHookHolder();
+      } else if (!p->IsFirst() && !p->IsLast() && p->is_mirror && p->GetX(0) == 0) {
+        // The coordinate test comes last: it may walk a long attachment chain.
+        records.push_back({p->cpid, WrapSub(p->cpid, n), false, true});
+      }
+      p = q;
+      q = q->NextOrHead();
+    }
+  }
+  return twin;
+}
+
+}  // namespace mk

@@ -1,0 +1,52 @@
+#pragma once
+// One spline of a ".mdl" mesh: a chain of control points, its "CPs=" block, and the mirror that
+// joins it to its own image across the plane X=0.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "cp/AM_cp.h"
+#include "model/AM_const.h"
+#include "model/LineList.h"
+#include "view/View3D.h"
+
+namespace mk {
+
+/// The correction records of one docking run, in the order made.
+using CorrectionList = std::vector<Mattach_correct>;
+
+class Mspline {
+ public:
+  Mspline() = default;
+  Mspline(const Mspline&) = delete;
+  Mspline& operator=(const Mspline&) = delete;
+
+  Mcp* First = nullptr;
+  Mcp* Last = nullptr;
+  std::int32_t Count = 0;
+
+  /// Reads the "CPs=" line at index and its blocks; returns the index after the last block.
+  std::size_t LoadFromLines(std::span<const std::string_view> lines, std::size_t index);
+  void SaveToLines(LineWriter& lines) const;
+  void CollectCps(std::vector<Mcp*>& list) const;
+  void Draw(View3D& view) const;
+  void Append(std::unique_ptr<Mcp> point);
+  void Prepend(std::unique_ptr<Mcp> point);
+  bool LiesOnPlane() const;
+  /// 1 when the first point is on the plane, plus 2 when the last one is.
+  int PlaneEnds() const;
+  /// Mirrors the spline with id offset n, appending correction records; returns the new spline
+  /// when the spline touches the plane nowhere, else null (the spline itself has grown).
+  std::unique_ptr<Mspline> MakeMirror(std::int32_t n, CorrectionList& records);
+
+ private:
+  // The points in the order they joined, not in chain order: owning them here rather than
+  // through the chain keeps destruction flat however long the chain is.
+  std::vector<std::unique_ptr<Mcp>> points_;
+};
+
+}  // namespace mk
