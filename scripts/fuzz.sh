@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets and runs each for the given number of seconds (default 60).
+# Crash, timeout and leak inputs are kept in fuzz/findings/<target>/; the growing corpus in
+# build/fuzz/corpus/<target>/ is seeded from examples/ and the test files.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_mdl fuzz_seg fuzz_text)
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -- -j"$(nproc)"
+
+status=0
+for target in "${targets[@]}"; do
+  corpus="build/fuzz/corpus/$target"
+  findings="fuzz/findings/$target"
+  mkdir -p "$corpus" "$findings"
+  case "$target" in
+    fuzz_mdl) find examples tests/data -name '*.mdl' -exec cp -n {} "$corpus/" \; 2>/dev/null || true ;;
+    fuzz_seg) find examples tests/data -name '*.seg' -exec cp -n {} "$corpus/" \; 2>/dev/null || true ;;
+    fuzz_text) find examples -type f -exec cp -n {} "$corpus/" \; 2>/dev/null || true ;;
+  esac
+  echo "== $target for ${seconds}s"
+  if ! "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+      -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
+      > "build/fuzz/$target.log" 2>&1; then
+    echo "!! $target found a problem; see build/fuzz/$target.log and $findings/"
+    status=1
+  fi
+  grep -E '^stat::number_of_executed_units|^Done' "build/fuzz/$target.log" || true
+done
+exit $status
