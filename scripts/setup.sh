@@ -9,7 +9,7 @@ packages=(
   xvfb xauth fonts-noto-cjk
   desktop-file-utils shared-mime-info
   clang libclang-rt-14-dev
-  time
+  time bc
 )
 
 missing=()
