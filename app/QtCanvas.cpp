@@ -1,0 +1,150 @@
+#include "app/QtCanvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLineF>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+
+namespace mk {
+namespace {
+
+/// Coordinates beyond this are clipped before they reach the rasteriser.
+constexpr int kSafeCoordinate = 1 << 20;
+
+bool IsFar(QPoint p) {
+  return std::abs(p.x()) > kSafeCoordinate || std::abs(p.y()) > kSafeCoordinate;
+}
+
+/// Liang-Barsky clipping of the segment a-b to the rectangle; false when nothing is left.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+  const double dx = b.x() - a.x();
+  const double dy = b.y() - a.y();
+  double t0 = 0.0;
+  double t1 = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+  }
+  const QPointF start = a;
+  a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+  b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+  return true;
+}
+
+}  // namespace
+
+QColor ToQColor(Rgb colour) {
+  return QColor(static_cast<int>((colour >> 16) & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+                static_cast<int>(colour & 0xFFu));
+}
+
+QtCanvas::QtCanvas(QImage* image) : image_(image) {}
+
+QtCanvas::~QtCanvas() { End(); }
+
+void QtCanvas::SetImage(QImage* image) {
+  End();
+  image_ = image;
+}
+
+void QtCanvas::End() {
+  FlushPolyline();
+  if (painter_) {
+    painter_->end();
+    painter_.reset();
+  }
+}
+
+QPainter* QtCanvas::Painter() {
+  if (!painter_) {
+    if (!image_ || image_->isNull()) return nullptr;
+    painter_ = std::make_unique<QPainter>(image_);
+    // Zero width is Qt's one-pixel cosmetic pen, the fast path for thin lines.
+    painter_->setPen(QPen(ToQColor(pen_colour_), 0));
+    painter_->setBrush(Qt::NoBrush);
+  }
+  return painter_.get();
+}
+
+void QtCanvas::FlushPolyline() {
+  if (polyline_.size() >= 2) {
+    if (QPainter* painter = Painter()) painter->drawPolyline(polyline_);
+  }
+  polyline_.clear();
+}
+
+void QtCanvas::SetPenColor(Rgb colour) {
+  if (colour == pen_colour_ && painter_) return;
+  FlushPolyline();
+  pen_colour_ = colour;
+  if (painter_) painter_->setPen(QPen(ToQColor(colour), 0));
+}
+
+void QtCanvas::MoveTo(int x, int y) {
+  if (pen_pos_ == PixelPoint{x, y}) return;  // a label's pen restore keeps the polyline going
+  FlushPolyline();
+  pen_pos_ = {x, y};
+}
+
+void QtCanvas::LineTo(int x, int y) {
+  const QPoint from(pen_pos_.x, pen_pos_.y);
+  const QPoint to(x, y);
+  pen_pos_ = {x, y};
+  if (IsFar(from) || IsFar(to)) {
+    FlushPolyline();
+    DrawFarLine(from, to);
+    return;
+  }
+  if (polyline_.isEmpty()) polyline_.append(from);
+  polyline_.append(to);
+}
+
+void QtCanvas::DrawFarLine(QPoint from, QPoint to) {
+  QPainter* painter = Painter();
+  if (!painter) return;
+  QPointF a(from);
+  QPointF b(to);
+  const QRectF area = QRectF(image_->rect()).adjusted(-2, -2, 2, 2);
+  if (ClipSegment(a, b, area)) painter->drawLine(QLineF(a, b));
+}
+
+void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) {
+  FlushPolyline();
+  QPainter* painter = Painter();
+  if (!painter || IsFar(QPoint(x, y))) return;
+  QFont font = painter->font();
+  font.setPointSize(font_points);
+  painter->setFont(font);
+  const QPen line_pen = painter->pen();
+  painter->setPen(ToQColor(font_colour));
+  painter->setBackgroundMode(Qt::OpaqueMode);
+  painter->setBackground(ToQColor(brush_colour_));
+  const QFontMetrics metrics(font, image_);
+  painter->drawText(QPoint(x, y + metrics.ascent()),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  painter->setBackgroundMode(Qt::TransparentMode);
+  painter->setPen(line_pen);
+}
+
+void QtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {
+  FlushPolyline();
+  brush_colour_ = colour;
+  if (QPainter* painter = Painter())
+    painter->fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), ToQColor(colour));
+}
+
+}  // namespace mk
