@@ -1,0 +1,38 @@
+// Load, dock and save of generated models, in memory, for both formats.
+
+#include <benchmark/benchmark.h>
+
+#include "bench/ModelGenerator.h"
+#include "model/LineList.h"
+#include "model/Workflow.h"
+
+namespace {
+
+void LoadDockSave(benchmark::State& state, int kind, bool dock) {
+  const std::string text = mk::bench::GenerateModelText(state.range(0), kind, 7);
+  for (auto _ : state) {
+    const mk::LineList lines = mk::LineList::FromText(text);
+    auto document = mk::CreateDocument(kind, nullptr, nullptr);
+    document->LoadFromLines(lines, 0);
+    if (dock) document->Dock(0.4);
+    mk::LineWriter out;
+    document->SaveToLines(out);
+    benchmark::DoNotOptimize(out.Bytes().data());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  state.SetBytesProcessed(state.iterations() * static_cast<long long>(text.size()));
+}
+
+void BM_MdlRoundTrip(benchmark::State& s) { LoadDockSave(s, mk::kModelFile, false); }
+void BM_MdlDock(benchmark::State& s) { LoadDockSave(s, mk::kModelFile, true); }
+void BM_SegRoundTrip(benchmark::State& s) { LoadDockSave(s, mk::kSegmentFile, false); }
+void BM_SegDock(benchmark::State& s) { LoadDockSave(s, mk::kSegmentFile, true); }
+
+}  // namespace
+
+BENCHMARK(BM_MdlRoundTrip)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MdlDock)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SegRoundTrip)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SegDock)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
