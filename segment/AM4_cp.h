@@ -91,8 +91,9 @@ class M4cp {
 };
 
 /// Works out every point's anchor at once, in linear time and cycles included, so that position
-/// queries need no walk; ResolveAttach of a point forgets its anchor again. Call it after every
-/// point of the collection has been resolved. Returns the ids of each cycle of attachments met (every point of a cycle once).
+/// queries need no walk. Call it after every point of the collection has been resolved: the
+/// ResolveAttach of one point forgets that point's anchor only, not those of the points whose
+/// chains pass through it. Returns the ids of each cycle of attachments met (every point of a cycle once).
 std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& points);
 
 }  // namespace mk
