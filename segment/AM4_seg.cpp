@@ -1,6 +1,5 @@
 #include "segment/AM4_seg.h"
 
-#include <numeric>
 #include <unordered_map>
 
 #include "model/AM_const.h"
@@ -109,11 +108,12 @@ void Msegment::Dock(double tolerance) {
   std::vector<M4cp*> points;
   CollectCps(points);
   cpCountAfter = static_cast<std::int32_t>(points.size());
-  // Cycles are reported once, for the docked model that will be saved.
-  for (auto& ids : ResolveAndAnchor(points)) {
-    if (warningSink != nullptr)
-      warningSink->Warn(DockWarning{DockWarning::Kind::AttachCycle, std::move(ids), {}});
-  }
+  // Cycles are reported for the docked model only, the one that will be saved, and in one
+  // warning: a broken file can hold thousands of them.
+  DockWarning cycles{DockWarning::Kind::AttachCycle, {}, {}};
+  for (const auto& ids : ResolveAndAnchor(points))
+    cycles.ids.insert(cycles.ids.end(), ids.begin(), ids.end());
+  if (warningSink != nullptr && !cycles.ids.empty()) warningSink->Warn(cycles);
   Advance(progressBar, 9);
   ExtendBounds(BoundMin, BoundMax);
 }

@@ -158,15 +158,17 @@ TEST(MsegmentDock, ProgressStatisticsAndTwins) {
 }
 
 TEST(MsegmentDock, CyclesAreReported) {
-  const std::string text = Segment(
-      "0 0 0 1 1 1", {Block({Point("0 0 1", "1 0 0"), Point("0 1 2", "3"), Point("0 1 3", "2")})});
+  const std::string text =
+      Segment("0 0 0 1 1 1", {Block({Point("0 0 1", "1 0 0"), Point("0 1 2", "3"),
+                                     Point("0 1 3", "2"), Point("0 1 4", "4")})});
   WarningList warnings;
   Msegment segment(nullptr, &warnings);
   segment.LoadFromLines(LineList::FromText(text), 0);
   segment.Dock(0.4);
   ASSERT_EQ(warnings.warnings.size(), 1u);
   EXPECT_EQ(warnings.warnings[0].kind, DockWarning::Kind::AttachCycle);
-  EXPECT_EQ(warnings.warnings[0].ids, (std::vector<std::int32_t>{2, 3}));
+  // Point 2 and 3 in a cycle, 4 on itself; the twins of 2 and 3 refer to the plane points.
+  EXPECT_EQ(warnings.warnings[0].ids, (std::vector<std::int32_t>{2, 3, 4}));
 }
 
 TEST(MsegmentBounds, GetBound) {
