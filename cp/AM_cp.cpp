@@ -63,11 +63,39 @@ const Mcp* WalkTargets(const Mcp* p, Stop stop) {
   }
 }
 
-const Mcp* RestingPoint(const Mcp* p) {
+const Mcp* RestingPoint(const Mcp* p, RestingPoints* memo) {
+  if (memo != nullptr) return memo->Of(p);
   return WalkTargets(p, [](const Mcp*) { return false; });
 }
 
 }  // namespace
+
+const Mcp* RestingPoints::Of(const Mcp* p) {
+  if (p->at_cp == nullptr) return p;
+  path_.clear();
+  const Mcp* q = p;
+  const Mcp* end = nullptr;
+  for (;;) {
+    if (q->at_cp == nullptr) {
+      end = q;
+      break;
+    }
+    const auto [it, added] = known_.try_emplace(q, nullptr);
+    if (!added) {
+      end = it->second;  // null: this walk came round to itself
+      break;
+    }
+    path_.push_back(q);
+    q = q->at_cp;
+  }
+  if (end == nullptr) {
+    // A cycle: where a walk ends then depends on where it started, so nothing on it is kept.
+    for (const Mcp* r : path_) known_.erase(r);
+    return WalkTargets(p, [](const Mcp*) { return false; });
+  }
+  for (const Mcp* r : path_) known_[r] = end;
+  return end;
+}
 
 std::size_t Mcp::ReadFromLines(std::span<const std::string_view> lines, std::size_t index) {
   TCommaStr fields;
@@ -126,12 +154,12 @@ void Mcp::WriteChain(LineWriter& lines) const {
   for (const Mcp* p = this; p != nullptr; p = p->next) p->WriteTo(lines);
 }
 
-void Mcp::DrawChain(View3D& screen) const {
+void Mcp::DrawChain(View3D& screen, RestingPoints* memo) const {
   for (const Mcp* p = this; p != nullptr; p = p->next) {
     const double r = p->hook_ratio;
-    const long double px = p->GetX(r);
-    const long double py = p->GetY(r);
-    const long double pz = p->GetZ(r);
+    const long double px = p->GetX(r, memo);
+    const long double py = p->GetY(r, memo);
+    const long double pz = p->GetZ(r, memo);
     if (p->prev == nullptr) {
       screen.MoveTo3D(px, py, pz);
     } else {
@@ -139,7 +167,7 @@ void Mcp::DrawChain(View3D& screen) const {
       if (p->next == nullptr && p->IsClosed()) {
         const Mcp* head = p->ChainHead();
         const double hr = head->hook_ratio;
-        screen.LineTo3D(head->GetX(hr), head->GetY(hr), head->GetZ(hr));
+        screen.LineTo3D(head->GetX(hr, memo), head->GetY(hr, memo), head->GetZ(hr, memo));
       }
     }
     if (ShowCpNumbers) screen.TextOut3D(IntToStr(p->cpid), px, py, pz);
@@ -196,20 +224,20 @@ void Mcp::MoveClosedToEnd(bool carry) {
   if (carry) p->SetClosed();
 }
 
-bool Mcp::ChainOnPlaneWithoutHook() const {
+bool Mcp::ChainOnPlaneWithoutHook(RestingPoints* memo) const {
   for (const Mcp* p = this; p != nullptr; p = p->next)
-    if (!p->IsOnPlane() || p->IsHook()) return false;
+    if (!p->IsOnPlane(memo) || p->IsHook()) return false;
   return true;
 }
 
-double Mcp::Effective(int axis, double ratio) const {
-  const bool interpolates = ratio != 0;
-  const Mcp* end = WalkTargets(this, [interpolates](const Mcp* q) { return interpolates && q->IsHook(); });
-  if (!(interpolates && end->IsHook())) return end->Own(axis);
+double Mcp::Effective(int axis, double ratio, RestingPoints* memo) const {
+  if (ratio == 0) return RestingPoint(this, memo)->Own(axis);
+  const Mcp* end = WalkTargets(this, [](const Mcp* q) { return q->IsHook(); });
+  if (!end->IsHook()) return end->Own(axis);
   // A hook asked with a ratio: the position lies that far from the hook's target towards the
   // next point of its own chain. Extended precision keeps the result as the modeller's own.
-  const long double c = end->at_cp ? RestingPoint(end->at_cp)->Own(axis) : end->Own(axis);
-  const long double b = RestingPoint(end->NextOrHead())->Own(axis);
+  const long double c = end->at_cp ? RestingPoint(end->at_cp, memo)->Own(axis) : end->Own(axis);
+  const long double b = RestingPoint(end->NextOrHead(), memo)->Own(axis);
   return static_cast<double>(c + static_cast<long double>(ratio) * (b - c));
 }
 

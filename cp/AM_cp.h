@@ -11,6 +11,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/AM_const.h"
@@ -28,6 +29,21 @@ inline std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 inline std::int32_t WrapNeg(std::int32_t a) { return WrapSub(0, a); }
+
+class Mcp;
+
+/// Remembers where attachment walks with ratio 0 end, for passes that ask the position of every
+/// point of a mesh: without it a stack of n attached points costs n^2 steps. Valid only while no
+/// at_cp changes; make one per pass.
+class RestingPoints {
+ public:
+  /// The point whose own coordinates a ratio-0 position of p is.
+  const Mcp* Of(const Mcp* p);
+
+ private:
+  std::unordered_map<const Mcp*, const Mcp*> known_;  // null: on the walk under way
+  std::vector<const Mcp*> path_;
+};
 
 class Mcp {
  public:
@@ -60,7 +76,7 @@ class Mcp {
   void WriteTo(LineWriter& lines) const;
   /// Appends the blocks of this point and every later point of its chain.
   void WriteChain(LineWriter& lines) const;
-  void DrawChain(View3D& screen) const;
+  void DrawChain(View3D& screen, RestingPoints* memo = nullptr) const;
 
   std::int32_t GetCpid() const { return cpid; }
   /// The attach target id of an attached point, -1 otherwise.
@@ -92,15 +108,15 @@ class Mcp {
   bool HasHookRatio() const { return (cptype & kRatioBits) != 0; }
   bool IsFirst() const { return prev == nullptr; }
   bool IsLast() const { return next == nullptr; }
-  bool IsOnPlane() const { return GetX(hook_ratio) == 0; }
+  bool IsOnPlane(RestingPoints* memo = nullptr) const { return GetX(hook_ratio, memo) == 0; }
   /// True when this and every later point is on the plane and none is a hook.
-  bool ChainOnPlaneWithoutHook() const;
+  bool ChainOnPlaneWithoutHook(RestingPoints* memo = nullptr) const;
 
   /// Effective coordinates. Attachment cycles end at the first point met twice, whose own
   /// coordinate is then the answer.
-  double GetX(double ratio) const { return Effective(0, ratio); }
-  double GetY(double ratio) const { return Effective(1, ratio); }
-  double GetZ(double ratio) const { return Effective(2, ratio); }
+  double GetX(double ratio, RestingPoints* memo = nullptr) const { return Effective(0, ratio, memo); }
+  double GetY(double ratio, RestingPoints* memo = nullptr) const { return Effective(1, ratio, memo); }
+  double GetZ(double ratio, RestingPoints* memo = nullptr) const { return Effective(2, ratio, memo); }
   void SnapToPlane(double tolerance);
 
   const Mcp* ChainHead() const;
@@ -113,7 +129,7 @@ class Mcp {
 
  private:
   double Own(int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }
-  double Effective(int axis, double ratio) const;
+  double Effective(int axis, double ratio, RestingPoints* memo) const;
 };
 
 }  // namespace mk

@@ -62,13 +62,16 @@ void Mmesh::SaveToLines(LineWriter& lines) const {
 }
 
 void Mmesh::Draw(View3D& view) const {
-  for (const auto& spline : Splines) spline->Draw(view);
+  RestingPoints memo;
+  for (const auto& spline : Splines) spline->Draw(view, &memo);
 }
 
 void Mmesh::MirrorSplines(std::int32_t offset, CorrectionList& records) {
   const std::size_t count = Splines.size();
+  RestingPoints memo;
   for (std::size_t s = count; s-- > 0;) {
-    if (auto twin = Splines[s]->MakeMirror(offset, records)) Splines.push_back(std::move(twin));
+    if (auto twin = Splines[s]->MakeMirror(offset, records, &memo))
+      Splines.push_back(std::move(twin));
   }
 }
 

@@ -36,8 +36,8 @@ void Mspline::CollectCps(std::vector<Mcp*>& list) const {
   if (Count > 0) First->CollectChain(list);
 }
 
-void Mspline::Draw(View3D& view) const {
-  if (Count > 0) First->DrawChain(view);
+void Mspline::Draw(View3D& view, RestingPoints* memo) const {
+  if (Count > 0) First->DrawChain(view, memo);
 }
 
 void Mspline::Append(std::unique_ptr<Mcp> point) {
@@ -62,15 +62,18 @@ void Mspline::Prepend(std::unique_ptr<Mcp> point) {
   ++Count;
 }
 
-bool Mspline::LiesOnPlane() const { return First->ChainOnPlaneWithoutHook(); }
-
-int Mspline::PlaneEnds() const {
-  return (First->IsOnPlane() ? 1 : 0) + (Last->IsOnPlane() ? 2 : 0);
+bool Mspline::LiesOnPlane(RestingPoints* memo) const {
+  return First->ChainOnPlaneWithoutHook(memo);
 }
 
-std::unique_ptr<Mspline> Mspline::MakeMirror(std::int32_t n, CorrectionList& records) {
-  if (Count <= 0 || LiesOnPlane()) return nullptr;
-  const int k = PlaneEnds();
+int Mspline::PlaneEnds(RestingPoints* memo) const {
+  return (First->IsOnPlane(memo) ? 1 : 0) + (Last->IsOnPlane(memo) ? 2 : 0);
+}
+
+std::unique_ptr<Mspline> Mspline::MakeMirror(std::int32_t n, CorrectionList& records,
+                                             RestingPoints* memo) {
+  if (Count <= 0 || LiesOnPlane(memo)) return nullptr;
+  const int k = PlaneEnds(memo);
 
   std::vector<std::unique_ptr<Mcp>> copies;
   First->MirrorChain(copies, k, n);
@@ -104,7 +107,7 @@ std::unique_ptr<Mspline> Mspline::MakeMirror(std::int32_t n, CorrectionList& rec
                                  (p->IsLast() && p->IsClosed()))) {
         records.push_back({WrapAdd(q->cpid, n), p->cpid, true, false});
         p->MakeHookHolder();
-      } else if (!p->IsFirst() && !p->IsLast() && p->is_mirror && p->GetX(0) == 0) {
+      } else if (!p->IsFirst() && !p->IsLast() && p->is_mirror && p->GetX(0, memo) == 0) {
         // The coordinate test comes last: it may walk a long attachment chain.
         records.push_back({p->cpid, WrapSub(p->cpid, n), false, true});
       }

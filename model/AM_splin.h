@@ -33,15 +33,17 @@ class Mspline {
   std::size_t LoadFromLines(std::span<const std::string_view> lines, std::size_t index);
   void SaveToLines(LineWriter& lines) const;
   void CollectCps(std::vector<Mcp*>& list) const;
-  void Draw(View3D& view) const;
+  void Draw(View3D& view, RestingPoints* memo = nullptr) const;
   void Append(std::unique_ptr<Mcp> point);
   void Prepend(std::unique_ptr<Mcp> point);
-  bool LiesOnPlane() const;
+  bool LiesOnPlane(RestingPoints* memo = nullptr) const;
   /// 1 when the first point is on the plane, plus 2 when the last one is.
-  int PlaneEnds() const;
+  int PlaneEnds(RestingPoints* memo = nullptr) const;
   /// Mirrors the spline with id offset n, appending correction records; returns the new spline
   /// when the spline touches the plane nowhere, else null (the spline itself has grown).
-  std::unique_ptr<Mspline> MakeMirror(std::int32_t n, CorrectionList& records);
+  /// memo may serve a whole mirror pass: mirroring changes no attach target.
+  std::unique_ptr<Mspline> MakeMirror(std::int32_t n, CorrectionList& records,
+                                      RestingPoints* memo = nullptr);
 
  private:
   // The points in the order they joined, not in chain order: owning them here rather than
