@@ -52,7 +52,8 @@ std::vector<Spline> Generate(long long total, unsigned seed) {
         p.attached = true;
         p.at = chance(0.02) ? -7 - static_cast<std::int32_t>(made % 1000) + 2000000000  // dangling
                             : free_ids[rng() % free_ids.size()];
-        if (chance(0.3) && !spline.empty()) p.at = spline.back().id;  // stacked
+        // Stacked on the previous point, unless a shared id would make it sit on itself.
+        if (chance(0.3) && !spline.empty() && spline.back().id != p.id) p.at = spline.back().id;
       }
       if (p.attached && chance(0.2)) {
         p.cptype |= 0x80;  // a hook with a ratio
