@@ -14,7 +14,6 @@ class ImageBox : public QWidget {
 
   /// Replaces the bitmap by a new one of the given size (null when a side is 0).
   QImage* NewBitmap(QSize size);
-  QImage* Bitmap() { return &bitmap_; }
   const QImage& Bitmap() const { return bitmap_; }
 
  protected:
