@@ -61,6 +61,8 @@ QFont InterfaceFont(const QFont& base) {
   font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
                     QStringLiteral("Source Han Sans JP"), QStringLiteral("Yu Gothic UI"),
                     QStringLiteral("Meiryo UI"), QStringLiteral("Hiragino Sans"), base.family()});
+  // The panel's controls stand at fixed places; 12 pixels keeps the Japanese label in its room.
+  font.setPixelSize(12);
   return font;
 }
 
@@ -115,7 +117,7 @@ void TfrmMain::BuildWindow() {
   LabelGosa = new QLabel(QStringLiteral("X=0平面に対する誤差(&G)"), PanelTop);
   LabelGosa->setObjectName(QStringLiteral("LabelGosa"));
   LabelGosa->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  LabelGosa->setGeometry(192, 9, 128, 20);
+  LabelGosa->setGeometry(180, 9, 140, 20);
 
   edGosa = new QLineEdit(QStringLiteral("0"), PanelTop);
   edGosa->setObjectName(QStringLiteral("edGosa"));
