@@ -553,6 +553,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(ReadAll(file + QStringLiteral(".bak")), QByteArray(kHalfModel));
   }
 
+  void segmentFileSavedAsANameWithoutExtensionGetsSeg() {
+    const QString file = work_->filePath(QStringLiteral("x.seg"));
+    QVERIFY(QFile::copy(QStringLiteral(MK_SOURCE_DIR "/examples/ring.seg"), file));
+    const QByteArray original = ReadAll(file);
+    auto window = MakeWindow();
+    window->OpenChosenFile(file);
+    QCOMPARE(window->StatusText(), QStringLiteral("Opend ") + file);
+    window->SaveAsTo(work_->filePath(QStringLiteral("y")));
+    const QString target = work_->filePath(QStringLiteral("y.seg"));
+    QCOMPARE(window->StatusText(), QStringLiteral("Saved ") + target);
+    QCOMPARE(QString::fromLatin1(ReadAll(target)), SavedBytesOf(*window->WorkingDocument()));
+    QVERIFY(!QFile::exists(file + QStringLiteral(".bak")));
+    QCOMPARE(ReadAll(file), original);
+  }
+
   void withoutADocumentSaveDoesNothing() {
     auto window = MakeWindow();
     Find<QAction>(window.get(), "mnSave")->trigger();
