@@ -356,6 +356,30 @@ class MainWindowTest : public QObject {
              QDir::toNativeSeparators(work_->path() + QLatin1Char('/')));
   }
 
+  void progressDialogFollowsTheDocking() {
+    const QString file = ModelFile(QStringLiteral("half.mdl"));
+    auto window = MakeWindow();
+    mk::TfrmMatu* dialog = window->ProgressDialog();
+    QList<int> positions;
+    bool always_visible = true;
+    connect(dialog->Bar, &QProgressBar::valueChanged, this, [&](int value) {
+      positions << value;
+      always_visible = always_visible && dialog->isVisible();
+    });
+    window->OpenChosenFile(file);
+    QVERIFY2(positions.size() >= 2, qPrintable(QString::number(positions.size())));
+    QCOMPARE(positions.value(0), 0);
+    QCOMPARE(positions.value(1), 1);
+    for (qsizetype i = 1; i < positions.size(); ++i) QVERIFY(positions[i] > positions[i - 1]);
+    QVERIFY(positions.last() <= 10);
+    QVERIFY(always_visible);
+    QCOMPARE(dialog->Bar->minimum(), 0);
+    QCOMPARE(dialog->Bar->maximum(), 10);
+    QVERIFY(dialog->isHidden());
+    QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!dialog->isModal());
+  }
+
   void japaneseMessages() {
     const QString file = ModelFile(QStringLiteral("half.mdl"));
     auto window = MakeWindow(kJapanese);
