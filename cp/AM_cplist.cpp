@@ -25,12 +25,10 @@ constexpr const char* kAttachReportFile = "attach_err.txt";
 /// after it.
 class Mcplist::Lookups {
  public:
-  explicit Lookups(const std::vector<Mcp*>& points) : points_(points), marks_(points.size(), 0) {
+  explicit Lookups(const std::vector<Mcp*>& points) : points_(points) {
     by_id_.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
+    for (std::size_t i = 0; i < points.size(); ++i)
       by_id_.emplace(points[i]->cpid, i);  // keeps the first bearer of an id
-      Link(i);
-    }
   }
 
   std::size_t ById(std::int32_t id) const {
@@ -38,9 +36,15 @@ class Mcplist::Lookups {
     return it == by_id_.end() ? kNone : it->second;
   }
   /// First attached point whose at_cpid is id.
-  std::size_t AttachedTo(std::int32_t id) const { return First(attached_, id); }
+  std::size_t AttachedTo(std::int32_t id) {
+    BuildLinks();
+    return First(attached_, id);
+  }
   /// First point whose raw at_cpid is id and whose hook ratio is not 0.
-  std::size_t WithRatioAt(std::int32_t id) const { return First(with_ratio_, id); }
+  std::size_t WithRatioAt(std::int32_t id) {
+    BuildLinks();
+    return First(with_ratio_, id);
+  }
   /// First point whose raw at_cpid is id. Only records of neither kind need it, and the mirror
   /// never makes those, so it is built on demand.
   std::size_t AnyAt(std::int32_t id) {
@@ -52,12 +56,14 @@ class Mcplist::Lookups {
   }
 
   void Unlink(std::size_t i) {
+    if (!links_built_) return;
     const Mcp& p = *points_[i];
     if (p.attached == 1) attached_.erase({p.at_cpid, i});
     if (p.hook_ratio != 0) with_ratio_.erase({p.at_cpid, i});
     if (any_built_) any_.erase({p.at_cpid, i});
   }
   void Link(std::size_t i) {
+    if (!links_built_) return;
     const Mcp& p = *points_[i];
     if (p.attached == 1) attached_.emplace(p.at_cpid, i);
     if (p.hook_ratio != 0) with_ratio_.emplace(p.at_cpid, i);
@@ -66,6 +72,7 @@ class Mcplist::Lookups {
 
   /// Starts a walk with no point met yet.
   void NewWalk() {
+    if (marks_.size() != points_.size()) marks_.assign(points_.size(), 0u);
     if (++epoch_ == 0) {
       std::fill(marks_.begin(), marks_.end(), 0u);
       epoch_ = 1;
@@ -81,6 +88,13 @@ class Mcplist::Lookups {
  private:
   using KeyedPositions = std::set<std::pair<std::int32_t, std::size_t>>;
 
+  // The attachment indexes are built at their first use: resolving attachments needs only ids.
+  void BuildLinks() {
+    if (links_built_) return;
+    links_built_ = true;
+    for (std::size_t i = 0; i < points_.size(); ++i) Link(i);
+  }
+
   static std::size_t First(const KeyedPositions& set, std::int32_t id) {
     const auto it = set.lower_bound({id, 0});
     return (it != set.end() && it->first == id) ? it->second : kNone;
@@ -92,6 +106,7 @@ class Mcplist::Lookups {
   KeyedPositions with_ratio_;
   KeyedPositions any_;
   bool any_built_ = false;
+  bool links_built_ = false;
   std::vector<std::uint32_t> marks_;
   std::uint32_t epoch_ = 0;
 };
