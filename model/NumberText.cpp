@@ -1,7 +1,9 @@
 #include "model/NumberText.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -111,6 +113,55 @@ void AppendGeneral(std::string& out, bool negative, const char* digits, int expo
   out.append(buffer, r.ptr);
 }
 
+/// The 15 correctly rounded significant digits of a positive finite magnitude, and the decimal
+/// exponent of the first one.
+template <typename Real>
+void ScientificDigits(Real magnitude, char (&digits)[15], int& exponent) {
+  // "d.ddddddddddddddde[+-]x"
+  char buffer[64];
+  const auto r =
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
+  digits[0] = buffer[0];
+  for (int i = 0; i < 14; ++i) digits[i + 1] = buffer[2 + i];
+  std::from_chars(buffer + 17 + (buffer[17] == '+' ? 1 : 0), r.ptr, exponent);
+}
+
+/// 10^k in extended precision: from a table for the usual range (powl is slow), else powl.
+long double PowerOfTen(int k) {
+  constexpr int kRange = 64;
+  static const auto table = [] {
+    std::array<long double, 2 * kRange + 1> t{};
+    long double p = 1;
+    for (int i = 0; i <= kRange; ++i, p *= 10) {
+      t[static_cast<std::size_t>(kRange + i)] = p;
+      t[static_cast<std::size_t>(kRange - i)] = 1 / p;
+    }
+    return t;
+  }();
+  if (k >= -kRange && k <= kRange) return table[static_cast<std::size_t>(k + kRange)];
+  return std::pow(10.0L, static_cast<long double>(k));
+}
+
+/// Extended reals: the library formats them through a slow multi-precision path, so the digits of
+/// the nearest double are used whenever they are provably the correctly rounded digits of the
+/// extended value too, that is, when the value lies clearly inside their rounding interval.
+void ScientificDigits(long double magnitude, char (&digits)[15], int& exponent) {
+  const double nearest = static_cast<double>(magnitude);
+  if (std::isnormal(nearest)) {
+    ScientificDigits(nearest, digits, exponent);
+    if (static_cast<long double>(nearest) == magnitude) return;
+    std::uint64_t d = 0;
+    for (char c : digits) d = d * 10 + static_cast<std::uint64_t>(c - '0');
+    const long double unit = PowerOfTen(exponent - 14);
+    const long double low = (static_cast<long double>(d) - 0.5L) * unit;
+    const long double high = (static_cast<long double>(d) + 0.5L) * unit;
+    // The interval ends carry errors of a few extended ulps; the margin is far wider.
+    const long double margin = magnitude * 1e-17L;
+    if (magnitude > low + margin && magnitude < high - margin) return;
+  }
+  ScientificDigits<long double>(magnitude, digits, exponent);
+}
+
 template <typename Real>
 void AppendReal(std::string& out, Real value) {
   if (value == 0 || !std::isfinite(value)) {
@@ -122,16 +173,10 @@ void AppendReal(std::string& out, Real value) {
     }
     return;
   }
-  // "d.ddddddddddddddde[+-]x": 15 correctly rounded significant digits.
-  char buffer[64];
   const bool negative = value < 0;
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, negative ? -value : value,
-                               std::chars_format::scientific, 14);
   char digits[15];
-  digits[0] = buffer[0];
-  for (int i = 0; i < 14; ++i) digits[i + 1] = buffer[2 + i];
   int exponent = 0;
-  std::from_chars(buffer + 17 + (buffer[17] == '+' ? 1 : 0), r.ptr, exponent);
+  ScientificDigits(negative ? -value : value, digits, exponent);
   AppendGeneral(out, negative, digits, exponent);
 }
 

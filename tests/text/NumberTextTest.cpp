@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 
 #include "model/AM_const.h"
 #include "model/Errors.h"
@@ -146,6 +148,33 @@ TEST(BigNumber, BadTextsRaiseTheIntegerError) {
   EXPECT_THROW(ParseBigNumber("-2147483648"), ConversionError);  // 2147483648 is out of range
   EXPECT_THROW(ParseBigNumber(""), ConversionError);
   EXPECT_THROW(ParseBigNumber("2x47483648"), ConversionError);
+}
+
+}  // namespace
+}  // namespace mk
+
+namespace mk {
+namespace {
+
+// Extended reals take a shortcut through doubles; it must give the digits of exact rounding.
+TEST(FloatToStrExtended, AgreesWithExactRoundingNearRoundingMidpoints) {
+  std::mt19937_64 rng(12345);
+  for (int i = 0; i < 200000; ++i) {
+    // Values just beside a 15-digit midpoint are where a rounding through double could go wrong.
+    const long double base = 1.0L + 9.0L * std::ldexp(static_cast<long double>(rng()), -64);
+    const long double midpoint = std::floor(base * 1e14L) / 1e14L + 0.5e-14L;
+    for (long double value : {base, midpoint, std::nextafter(midpoint, 0.0L),
+                              std::nextafter(midpoint, 1e30L), StrToExtended("0.17"),
+                              -base * 1e-7L}) {
+      char exact[64];
+      std::snprintf(exact, sizeof exact, "%.14Le", value);
+      const std::string text = FloatToStr(value);
+      // Reading the shortcut's text back as an extended value must give the same 15 digits.
+      char again[64];
+      std::snprintf(again, sizeof again, "%.14Le", StrToExtended(text));
+      ASSERT_STREQ(exact, again) << text;
+    }
+  }
 }
 
 }  // namespace
