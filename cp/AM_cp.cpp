@@ -102,7 +102,14 @@ std::size_t Mcp::ReadFromLines(std::span<const std::string_view> lines, std::siz
   fields.Separator = " ";
 
   fields.SetText(LineAt(lines, index));
-  cptype = static_cast<std::uint32_t>(ParseBigNumber(fields.NextField()));
+  const std::string_view flags = fields.NextField();
+  try {
+    cptype = static_cast<std::uint32_t>(ParseBigNumber(flags));
+  } catch (const ConversionError&) {
+    // A long flag word is converted without its first character; the user must see the word
+    // as the file has it.
+    throw ConversionError(ConversionError::Kind::Integer, std::string(flags));
+  }
   attached = StrToInt(fields.NextField());
   cpid = StrToInt(fields.NextField());
   hook_ratio = 0;

@@ -114,6 +114,7 @@ TEST(McpText, BadWordsAndShortBlocksFail) {
   EXPECT_EQ(conversion_word({"0 1 1", "abc", "0", "0"}), "abc");
   EXPECT_EQ(conversion_word({"0 0 1", "1 2 3", "0 y", "0"}), "y");
   EXPECT_EQ(conversion_word({"16 0 1 r", "1 2 3", "0", "0"}), "r");
+  EXPECT_EQ(conversion_word({"21474836x8 0 1", "1 2 3", "0", "0"}), "21474836x8");
 
   Mcp p;
   const std::vector<std::string_view> cut = {"x", "0 0 1", "1 2 3", "0"};
