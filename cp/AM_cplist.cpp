@@ -56,17 +56,16 @@ class Mcplist::Lookups {
   }
 
   void Unlink(std::size_t i) {
-    if (!links_built_) return;
     const Mcp& p = *points_[i];
-    if (p.attached == 1) attached_.erase({p.at_cpid, i});
-    if (p.hook_ratio != 0) with_ratio_.erase({p.at_cpid, i});
+    if (links_built_) {
+      if (p.attached == 1) attached_.erase({p.at_cpid, i});
+      if (p.hook_ratio != 0) with_ratio_.erase({p.at_cpid, i});
+    }
     if (any_built_) any_.erase({p.at_cpid, i});
   }
   void Link(std::size_t i) {
-    if (!links_built_) return;
     const Mcp& p = *points_[i];
-    if (p.attached == 1) attached_.emplace(p.at_cpid, i);
-    if (p.hook_ratio != 0) with_ratio_.emplace(p.at_cpid, i);
+    if (links_built_) LinkAttachment(i);
     if (any_built_) any_.emplace(p.at_cpid, i);
   }
 
@@ -92,7 +91,12 @@ class Mcplist::Lookups {
   void BuildLinks() {
     if (links_built_) return;
     links_built_ = true;
-    for (std::size_t i = 0; i < points_.size(); ++i) Link(i);
+    for (std::size_t i = 0; i < points_.size(); ++i) LinkAttachment(i);
+  }
+  void LinkAttachment(std::size_t i) {
+    const Mcp& p = *points_[i];
+    if (p.attached == 1) attached_.emplace(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.emplace(p.at_cpid, i);
   }
 
   static std::size_t First(const KeyedPositions& set, std::int32_t id) {

@@ -202,6 +202,17 @@ TEST(Corrections, HookRecordWithoutRatioDependantChangesNothing) {
   EXPECT_EQ(mesh.AtIds(), (Ids{0, 7}));
 }
 
+TEST(Corrections, RecordOfNeitherKindRetargetsTheFirstRawMatch) {
+  Mesh mesh;
+  mesh.Spline({{1}, {2, 0, 5}, {3, 1, 5}});
+  Mcplist view(mesh.splines);
+  EXPECT_EQ(view.FindAttachedTo(5), mesh.Points()[2]);
+  view.ApplyCorrections({{5, 9, false, false}, {5, 9, false, false}});
+  EXPECT_EQ(mesh.AtIds(), (Ids{0, 9, 9}));
+  EXPECT_EQ(view.FindAttachedTo(5), nullptr);
+  EXPECT_EQ(view.FindAttachedTo(9), mesh.Points()[2]);
+}
+
 TEST(Resolve, ReportListsUnresolvedPointsInViewOrder) {
   WorkingFolder work;
   Mesh mesh;
