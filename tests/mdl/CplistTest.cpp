@@ -19,7 +19,7 @@ namespace {
 using mdltest::WorkingFolder;
 
 /// Splines built point by point: {cpid, attached, at_cpid, ratio, cptype}.
-struct PointSpec {
+struct PointData {
   std::int32_t cpid;
   std::int32_t attached = 0;
   std::int32_t at_cpid = 0;
@@ -29,9 +29,9 @@ struct PointSpec {
 
 class Mesh {
  public:
-  Mesh& Spline(std::vector<PointSpec> specs) {
+  Mesh& Spline(std::vector<PointData> data) {
     auto spline = std::make_unique<Mspline>();
-    for (const PointSpec& s : specs) {
+    for (const PointData& s : data) {
       auto p = std::make_unique<Mcp>();
       p->cpid = s.cpid;
       p->attached = s.attached;
