@@ -120,6 +120,18 @@ TEST(MeshDocking, ProgressAndCounters) {
   EXPECT_EQ(CpCountAfter, 8);
 }
 
+TEST(MeshDocking, TheMeshDockedLastSetsTheCounters) {
+  WorkingFolder work;
+  auto d = Load(Crlf(Join({{"[MODELFILE]", "[MESH]", "CPs=3"}, Block("0 0 1", "1 0 0"), Block("0 0 2", "2 0 0"),
+                           Block("0 0 3", "0 0 0"), {"[ENDMESH]", "[MESH]", "CPs=1"}, Block("0 0 1", "0 0 0"),
+                           {"[ENDMESH]", "[ENDMODELFILE]"}})));
+  d.doc->Dock(0.4);
+  EXPECT_EQ(CpCountBefore, 1);
+  EXPECT_EQ(CpCountAfter, 1);
+  EXPECT_EQ(SplineCountBefore, 1);
+  EXPECT_EQ(SplineCountAfter, 1);
+}
+
 TEST(MeshDocking, SplinesOnThePlaneServeBothHalves) {
   WorkingFolder work;
   auto d = Load(ModelFile(Join({{"CPs=2"}, Block("0 0 1", "0 1 0"), Block("0 0 2", "0.1 2 0"), {"CPs=1"},
