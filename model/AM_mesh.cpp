@@ -26,7 +26,7 @@ std::size_t Mmesh::LoadFromLines(const LineList& lines, std::size_t index) {
   body_.clear();
   const std::size_t after = Mamsuper::LoadFromLines(lines, index);
 
-  Version = "2";
+  Version.assign(1, '2');  // not `= "2"`: GCC 12 warns falsely (-Wrestrict) on that form
   TCommaStr fields;
   fields.Separator = "=";
   std::size_t p = 0;
