@@ -10,16 +10,34 @@
 #include "model/Errors.h"
 #include "model/LineList.h"
 #include "model/Workflow.h"
-#include "view/View3D.h"
+#include "model/Globals.h"
+#include "view/Canvas.h"
+#include "view/M_scr.h"
 
 namespace mk::fuzz {
 
-class NullView : public View3D {
+/// A small image that keeps only the pen: the projection, clamping and grid run in full.
+class NullCanvas : public Canvas {
  public:
-  void MoveTo3D(long double, long double, long double) override {}
-  void LineTo3D(long double, long double, long double) override {}
-  void TextOut3D(std::string_view, long double, long double, long double) override {}
+  void SetPenColor(Rgb) override {}
+  void MoveTo(int x, int y) override { pen_ = {x, y}; }
+  void LineTo(int x, int y) override { pen_ = {x, y}; }
+  void TextOut(int, int, std::string_view, Rgb, int) override {}
+  void FillRect(int, int, int, int, Rgb) override {}
+  PixelPoint PenPos() const override { return pen_; }
+
+ private:
+  PixelPoint pen_;
 };
+
+/// Both views of the program, every direction, from the working document's bounds.
+inline void DrawViews(const Mamcommon& working, const Mamcommon& drawn) {
+  NullCanvas canvas;
+  Mscreen view;
+  view.SetCanvas(&canvas, 64, 48);
+  for (int direction = 0; direction <= 2; ++direction)
+    RedrawView(view, direction, RangeForDirection(working, direction), drawn);
+}
 
 /// attach_err.txt goes to the current directory: keep it on a memory file system.
 inline void EnterScratchDirectory() {
@@ -40,20 +58,31 @@ inline void FuzzDocument(int kind, const std::uint8_t* data, std::size_t size) {
   WarningList warnings;
   auto document = CreateDocument(kind, nullptr, &warnings);
   if (!document) return;
+  std::string saved;
   try {
     document->LoadFromLines(lines, 0);
     LineWriter before;
     document->SaveToLines(before);
-    NullView view;
-    document->Draw(view);
+    // Ids drawn in every other run, as with the check box.
+    ShowCpNumbers = (size % 2) != 0;
+    DrawViews(*document, *document);
     document->Dock(0.4);
     LineWriter after;
     document->SaveToLines(after);
-    document->Draw(view);
+    DrawViews(*document, *document);
     for (int i = -1; i <= 6; ++i) (void)document->GetBound(i);
+    saved = after.Bytes();
   } catch (const Error&) {
     // Typed errors are the expected outcome of bad files.
+    return;
   }
+  // What was saved must open again, unchanged: a docked file the program cannot read back is
+  // lost work. An error here escapes and counts as a finding.
+  auto reread = CreateDocument(kind, nullptr, &warnings);
+  reread->LoadFromLines(LineList::FromText(saved), 0);
+  LineWriter again;
+  reread->SaveToLines(again);
+  if (again.Bytes() != saved) __builtin_trap();
 }
 
 }  // namespace mk::fuzz

@@ -1,0 +1,77 @@
+#pragma once
+// Helpers of the hardening tests: run a whole document through load, save, dock, save and draw,
+// and keep attach_err.txt out of the source tree.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "model/Errors.h"
+#include "model/LineList.h"
+#include "model/Warnings.h"
+#include "model/Workflow.h"
+#include "view/View3D.h"
+#include "workflow/TempDir.h"
+
+namespace mk::test {
+
+class CountingView : public View3D {
+ public:
+  void MoveTo3D(long double, long double, long double) override { ++moves; }
+  void LineTo3D(long double, long double, long double) override { ++lines; }
+  void TextOut3D(std::string_view, long double, long double, long double) override { ++texts; }
+  long moves = 0, lines = 0, texts = 0;
+};
+
+/// Makes a fresh temporary folder the current directory for the test's lifetime.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path());
+  }
+  ~ScratchDirectory() {
+    std::error_code ec;
+    std::filesystem::current_path(old_, ec);
+  }
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  std::string File(const std::string& name) const { return dir_.File(name); }
+  const std::filesystem::path& path() const { return dir_.path(); }
+
+ private:
+  TempDir dir_;
+  std::filesystem::path old_;
+};
+
+struct Outcome {
+  bool failed = false;
+  std::string message;  ///< English text of the error, when failed
+  std::string saved_before;
+  std::string saved_after;
+  WarningList warnings;
+};
+
+/// What the workflow does with an opened file, stopping at the first typed error.
+inline Outcome RunWholeDocument(int kind, const std::string& bytes, double tolerance = 0.4) {
+  Outcome outcome;
+  auto document = CreateDocument(kind, nullptr, &outcome.warnings);
+  try {
+    document->LoadFromLines(LineList::FromText(bytes), 0);
+    LineWriter before;
+    document->SaveToLines(before);
+    outcome.saved_before = before.Bytes();
+    CountingView view;
+    document->Draw(view);
+    document->Dock(tolerance);
+    LineWriter after;
+    document->SaveToLines(after);
+    outcome.saved_after = after.Bytes();
+    document->Draw(view);
+  } catch (const Error& e) {
+    outcome.failed = true;
+    outcome.message = e.what();
+  }
+  return outcome;
+}
+
+}  // namespace mk::test
