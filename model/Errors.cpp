@@ -12,12 +12,26 @@ ConversionError::ConversionError(Kind kind, std::string word) : kind_(kind), wor
   CacheEnglish();
 }
 
+namespace {
+
+/// A word as a message quotes it: a hostile file can hold a word of many megabytes, which no
+/// message box should have to lay out. The cut avoids the middle of a UTF-8 sequence.
+std::string Quoted(const std::string& word) {
+  constexpr std::size_t kMaxQuoted = 64;
+  if (word.size() <= kMaxQuoted) return "'" + word + "'";
+  std::size_t cut = kMaxQuoted;
+  while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0u) == 0x80u) --cut;
+  return "'" + word.substr(0, cut) + "...'";
+}
+
+}  // namespace
+
 std::string ConversionError::Message(Language language) const {
   const bool ja = language == Language::Japanese;
+  const std::string quoted = Quoted(word_);
   if (kind_ == Kind::Integer)
-    return ja ? "'" + word_ + "' は整数ではありません" : "'" + word_ + "' is not a valid integer value";
-  return ja ? "'" + word_ + "' は浮動小数点数ではありません"
-            : "'" + word_ + "' is not a valid floating point value";
+    return ja ? quoted + " は整数ではありません" : quoted + " is not a valid integer value";
+  return ja ? quoted + " は浮動小数点数ではありません" : quoted + " is not a valid floating point value";
 }
 
 ListIndexError::ListIndexError(std::int64_t index) : index_(index) { CacheEnglish(); }

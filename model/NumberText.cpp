@@ -199,7 +199,14 @@ std::int32_t StrToInt(std::string_view text) {
 }
 
 double StrToFloat(std::string_view text) { return ParseReal<double>(text); }
-long double StrToExtended(std::string_view text) { return ParseReal<long double>(text); }
+long double StrToExtended(std::string_view text) {
+  // Extended reals keep their digits but not their range: bounds, views and the other format
+  // work in doubles, and a value beyond them would be saved as a text no reader accepts.
+  const double in_range = ParseReal<double>(text);
+  if (in_range == 0) return in_range;
+  const long double value = ParseReal<long double>(text);
+  return std::fabs(value) > std::numeric_limits<double>::max() ? in_range : value;
+}
 
 void AppendInt(std::string& out, std::int32_t value) {
   char buffer[16];

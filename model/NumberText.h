@@ -17,6 +17,7 @@ std::int32_t StrToInt(std::string_view text);
 /// exponent. "inf", "nan", "1e" and magnitudes beyond the range are errors; a magnitude too small
 /// for the range reads as zero of the same sign. Throws ConversionError (real) with the text.
 double StrToFloat(std::string_view text);
+/// As StrToFloat, with the digits of an extended real but the range of a double.
 long double StrToExtended(std::string_view text);
 
 std::string IntToStr(std::int32_t value);

@@ -98,6 +98,14 @@ TEST(LongLines, ManyMegabyteLinesAreCarriedOrRefusedWithAShortMessage) {
   EXPECT_TRUE(seg.failed);
   EXPECT_LT(seg.message.size(), 200u);
   EXPECT_EQ(StrToFloat("0." + huge), 7.0 / 9.0);
+
+  // Short words are quoted whole; a long one is cut between characters, never inside one.
+  EXPECT_EQ(ConversionError(ConversionError::Kind::Integer, "12a").Message(Language::English),
+            "'12a' is not a valid integer value");
+  std::string kana;
+  for (int i = 0; i < 30; ++i) kana += "\xE3\x81\x82";
+  const std::string cut = ConversionError(ConversionError::Kind::Real, kana).Message(Language::English);
+  EXPECT_EQ(cut, "'" + kana.substr(0, 63) + "...' is not a valid floating point value");
 }
 
 TEST(Attachments, CyclesAreReportedAndDockingDrawingAndSavingGoOn) {
