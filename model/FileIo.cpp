@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <system_error>
 
@@ -73,10 +74,20 @@ class TemporaryFile {
   }
 
   void Commit() {
+    Finish();
+    Replace();
+  }
+
+  /// Puts every byte on the disk; the target is not touched yet.
+  void Finish() {
     if (std::fflush(file_.get()) != 0 || MK_FSYNC(MK_FILENO(file_.get())) != 0)
       throw FileError(FileError::Kind::Write, error_name_, ErrnoText(errno));
     if (std::fclose(file_.release()) != 0)
       throw FileError(FileError::Kind::Write, error_name_, ErrnoText(errno));
+  }
+
+  /// Renames the finished file over the target.
+  void Replace() {
     std::error_code ec;
     // Keep the permissions of the file being replaced.
     const auto old = fs::status(fs::path(target_), ec);
@@ -127,7 +138,11 @@ void WriteFileAtomically(const std::string& file_name, std::string_view bytes) {
   temp.Commit();
 }
 
-void CopyWholeFile(const std::string& source, const std::string& destination) {
+namespace {
+
+/// The finished copy of source in a temporary file beside destination, not yet renamed.
+std::unique_ptr<TemporaryFile> PrepareCopy(const std::string& source,
+                                           const std::string& destination) {
   std::error_code ec;
   std::string expanded = fs::absolute(fs::path(destination), ec).string();
   if (ec) expanded = destination;
@@ -137,15 +152,34 @@ void CopyWholeFile(const std::string& source, const std::string& destination) {
   if (!in) throw FileError(FileError::Kind::Open, source, ErrnoText(errno));
 
   CheckWritableTarget(expanded, expanded);
-  TemporaryFile out(expanded, expanded);
+  auto out = std::make_unique<TemporaryFile>(expanded, expanded);
   char buffer[8192];
   for (;;) {
     const std::size_t got = std::fread(buffer, 1, sizeof buffer, in.get());
-    out.Write(buffer, got);
+    out->Write(buffer, got);
     if (got < sizeof buffer) break;
   }
   if (std::ferror(in.get())) throw FileError(FileError::Kind::Open, source, ErrnoText(errno));
-  out.Commit();
+  out->Finish();
+  return out;
+}
+
+}  // namespace
+
+void CopyWholeFile(const std::string& source, const std::string& destination) {
+  PrepareCopy(source, destination)->Replace();
+}
+
+void WriteFileWithBackup(const std::string& file_name, std::string_view bytes,
+                         const std::string& backup_source, const std::string& backup_name) {
+  const auto backup = PrepareCopy(backup_source, backup_name);
+  CheckWritableTarget(file_name, file_name);
+  TemporaryFile temp(file_name, file_name);
+  temp.Write(bytes.data(), bytes.size());
+  temp.Finish();
+  // Both files are complete on the disk: only the two renames are left.
+  backup->Replace();
+  temp.Replace();
 }
 
 void SimulateDiskFullAfter(long long bytes) { g_disk_full_after = bytes; }

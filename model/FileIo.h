@@ -20,6 +20,12 @@ void WriteFileAtomically(const std::string& file_name, std::string_view bytes);
 /// open with the source name, create or write with the expanded destination name.
 void CopyWholeFile(const std::string& source, const std::string& destination);
 
+/// Saves bytes under file_name (as WriteFileAtomically) after a byte copy of backup_source to
+/// backup_name (as CopyWholeFile). Both are written in full before either replaces anything, so
+/// a failure of either leaves the target and an older backup exactly as they were.
+void WriteFileWithBackup(const std::string& file_name, std::string_view bytes,
+                         const std::string& backup_source, const std::string& backup_name);
+
 /// Test hook: when set, the next writes of WriteFileAtomically and CopyWholeFile fail after this
 /// many bytes, as on a full disk. Negative switches it off.
 void SimulateDiskFullAfter(long long bytes);

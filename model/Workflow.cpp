@@ -55,8 +55,7 @@ std::array<std::string, 2> StatisticsLines(const DockStatistics& s) {
 std::string WriteDocument(const Mamcommon& document, const std::string& current_file_name,
                           const std::string& target_name) {
   std::string save_target = target_name;
-  if (SameTextIgnoringCase(current_file_name, target_name))
-    CopyWholeFile(current_file_name, current_file_name + ".bak");
+  const bool backup = SameTextIgnoringCase(current_file_name, target_name);
   if (ExtensionOf(save_target).empty()) {
     const int kind = FileKindOf(current_file_name);
     if (kind == kSegmentFile) save_target += ".seg";
@@ -64,7 +63,12 @@ std::string WriteDocument(const Mamcommon& document, const std::string& current_
   }
   LineWriter lines;
   document.SaveToLines(lines);
-  WriteFileAtomically(save_target, lines.Bytes());
+  // The backup is copied first, but an older backup is only replaced once the new model is
+  // complete on the disk too: a failed save loses neither.
+  if (backup)
+    WriteFileWithBackup(save_target, lines.Bytes(), current_file_name, current_file_name + ".bak");
+  else
+    WriteFileAtomically(save_target, lines.Bytes());
   return save_target;
 }
 
