@@ -27,6 +27,8 @@ for target in "${targets[@]}"; do
       -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
       > "build/fuzz/$target.log" 2>&1; then
     echo "!! $target found a problem; see build/fuzz/$target.log and $findings/"
+    grep -A 30 -E '^==[0-9]+==|runtime error|ERROR: libFuzzer|deadly signal' \
+      "build/fuzz/$target.log" | head -n 60 || true
     status=1
   fi
   grep -E '^stat::number_of_executed_units|^Done' "build/fuzz/$target.log" || true

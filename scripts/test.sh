@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite headless: the release build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -11,3 +11,6 @@ ctest --preset release -j"$(nproc)"
 
 bash scripts/build.sh debug-asan
 ctest --preset debug-asan -j"$(nproc)"
+
+# A minute of fuzzing per target; any crash, hang, leak or sanitizer report fails the run.
+bash scripts/fuzz.sh 60
