@@ -14,16 +14,21 @@ cmake --build --preset fuzz -- -j"$(nproc)"
 
 status=0
 for target in "${targets[@]}"; do
-  corpus="build/fuzz/corpus/$target"
-  findings="fuzz/findings/$target"
+  # Absolute: the document targets move into a scratch folder for attach_err.txt.
+  corpus="$PWD/build/fuzz/corpus/$target"
+  findings="$PWD/fuzz/findings/$target"
   mkdir -p "$corpus" "$findings"
   case "$target" in
-    fuzz_mdl) find examples tests/data -name '*.mdl' -exec cp -n {} "$corpus/" \; 2>/dev/null || true ;;
-    fuzz_seg) find examples tests/data -name '*.seg' -exec cp -n {} "$corpus/" \; 2>/dev/null || true ;;
-    fuzz_text) find examples -type f -exec cp -n {} "$corpus/" \; 2>/dev/null || true ;;
+    fuzz_mdl) pattern='*.mdl' ;;
+    fuzz_seg) pattern='*.seg' ;;
+    *) pattern='*' ;;
   esac
+  # Seeds under names made from their paths: many cases share the name input.mdl.
+  find examples tests/data -type f -name "$pattern" -print 2>/dev/null | while read -r seed; do
+    cp -n "$seed" "$corpus/seed_${seed//\//_}" 2>/dev/null || true
+  done
   echo "== $target for ${seconds}s"
-  if ! "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  if ! "$PWD/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
       -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
       > "build/fuzz/$target.log" 2>&1; then
     echo "!! $target found a problem; see build/fuzz/$target.log and $findings/"
