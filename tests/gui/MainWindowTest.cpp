@@ -97,8 +97,11 @@ void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
   auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   QVERIFY(edit);
   edit->setText(name);
-  QMetaObject::invokeMethod(dialog, "accept");
-  if (dialog->isVisible()) dialog->close();  // never leave the test hanging on a refused name
+  dialog->selectFile(name);
+  // done() rather than accept(): accept() may open a nested confirmation box of its own (for
+  // instance while the dialog's file model is still loading on a busy machine), and nothing
+  // would close that one.
+  static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
 }
 
 /// Closes the next message box and hands back its text.
