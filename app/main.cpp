@@ -1,8 +1,7 @@
 // The desktop program: one main window; the first argument names a file to open at start.
-// --screenshot FILE (not shown in any help) saves a picture of the window after the start-up open
-// and quits; the documentation's picture is made that way.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QStringList>
 #include <QTimer>
 
@@ -11,19 +10,30 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mirrorknit"));
-  QStringList arguments = QApplication::arguments();
-  arguments.removeFirst();
-  QString screenshot;
-  const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
-  if (at >= 0 && at + 1 < arguments.size()) {
-    screenshot = arguments.at(at + 1);
-    arguments.remove(at, 2);
-  }
-  mk::TfrmMain window(arguments.value(0));
+  QApplication::setApplicationVersion(QStringLiteral("5.03"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Mirror a half model (.mdl, .seg) across the plane X=0 and dock the two halves."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("file"),
+                               QStringLiteral("A model file to open and dock at start."),
+                               QStringLiteral("[file]"));
+  // Saves a picture of the window after the start-up open and quits (documentation pictures).
+  QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                QStringLiteral("Save a picture of the window and quit."),
+                                QStringLiteral("png"));
+  screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshot);
+  parser.process(application);
+
+  mk::TfrmMain window(parser.positionalArguments().value(0));
   window.show();
-  if (!screenshot.isEmpty()) {
-    QTimer::singleShot(1500, &window, [&window, screenshot] {
-      window.grab().save(screenshot);
+  if (parser.isSet(screenshot)) {
+    const QString file = parser.value(screenshot);
+    QTimer::singleShot(1500, &window, [&window, file] {
+      window.grab().save(file);
       QApplication::quit();
     });
   }
