@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -73,7 +72,6 @@ class MeshBadInput : public ::testing::TestWithParam<BadInput> {};
 TEST_P(MeshBadInput, EndsTheLoadWithTheRightError) {
   WorkingFolder work;
   const BadInput& bad = GetParam();
-  const auto start = std::chrono::steady_clock::now();
   try {
     Load(ModelFile(bad.body));
     FAIL() << "loaded";
@@ -84,7 +82,6 @@ TEST_P(MeshBadInput, EndsTheLoadWithTheRightError) {
     ASSERT_FALSE(bad.conversion) << e.what();
     EXPECT_EQ(e.index(), bad.index);
   }
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -197,7 +194,6 @@ TEST(MeshDocking, StackOfManyAttachmentsDocksInLinearTime) {
     const Lines b = Block("0 1 " + std::to_string(i), std::to_string(i - 1));
     body.insert(body.end(), b.begin(), b.end());
   }
-  const auto start = std::chrono::steady_clock::now();
   auto d = Load(ModelFile(body));
   d.doc->Dock(0.4);
   mdltest::RecordingView view;
@@ -205,7 +201,6 @@ TEST(MeshDocking, StackOfManyAttachmentsDocksInLinearTime) {
   EXPECT_EQ(CpCountAfter, 2 * (kCount + 1));
   EXPECT_EQ(view.calls.size(), static_cast<std::size_t>(2 * (kCount + 1)));
   EXPECT_EQ(view.calls.back(), "L -1 0 0");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 TEST(ModelBounds, HalfBoxBecomesTheWholeBox) {

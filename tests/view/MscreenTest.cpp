@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -280,13 +279,10 @@ TEST(MscreenGrid, LinesEveryStepThenTheAxes) {
 TEST(MscreenGrid, HugeModelSkipsTheGridButKeepsTheAxes) {
   ViewOn v(1000, 800);
   v.view.SetRange(-1e9L, 1e9L, 1e9L, -1e9L);
-  const auto start = std::chrono::steady_clock::now();
   v.view.DrawGrid(10);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(v.canvas.SegmentsIn(kGridColour).size(), 0u);
   EXPECT_EQ(v.canvas.SegmentsIn(kVerticalAxisColour).size(), 1u);
   EXPECT_EQ(v.canvas.SegmentsIn(kHorizontalAxisColour).size(), 1u);
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 50);
 }
 
 TEST(MscreenGrid, LinesTwoPixelsApartStayAndCloserOnesGo) {
