@@ -18,10 +18,17 @@ namespace {
 /// message box should have to lay out. The cut avoids the middle of a UTF-8 sequence.
 std::string Quoted(const std::string& word) {
   constexpr std::size_t kMaxQuoted = 64;
-  if (word.size() <= kMaxQuoted) return "'" + word + "'";
-  std::size_t cut = kMaxQuoted;
-  while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0u) == 0x80u) --cut;
-  return "'" + word.substr(0, cut) + "...'";
+  std::size_t cut = word.size();
+  if (cut > kMaxQuoted) {
+    cut = kMaxQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0u) == 0x80u) --cut;
+  }
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "'" + a std::string.
+  std::string quoted(1, '\'');
+  quoted.append(word, 0, cut);
+  if (cut < word.size()) quoted += "...";
+  quoted += '\'';
+  return quoted;
 }
 
 }  // namespace
