@@ -18,17 +18,19 @@ std::string_view LineAt(std::span<const std::string_view> lines, std::size_t ind
 }
 
 /// Line 3 or 4 of a block: one word (normally "0") stands for the default triple.
-void ReadTriple(std::string_view line, bool& is_default, std::array<double, 3>& triple) {
+void ReadTriple(std::string_view line, bool& is_default, CompactTriple<double>& triple) {
   if (WordCount(line) == 1) {
     is_default = true;
-    triple = {};
+    triple = CompactTriple<double>();
     return;
   }
   is_default = false;
   TCommaStr fields;
   fields.Separator = " ";
   fields.SetText(line);
-  for (double& value : triple) value = StrToFloat(fields.NextField());
+  std::array<double, 3> values{};
+  for (double& value : values) value = StrToFloat(fields.NextField());
+  triple = values;
 }
 
 void WriteTriple(LineWriter& lines, bool is_default, const std::array<double, 3>& triple) {
@@ -153,8 +155,8 @@ void Mcp::WriteTo(LineWriter& lines) const {
   } else {
     WriteTriple(lines, false, {x, y, z});
   }
-  WriteTriple(lines, line3_default, line3);
-  WriteTriple(lines, line4_default, line4);
+  WriteTriple(lines, line3_default, line3.Get());
+  WriteTriple(lines, line4_default, line4.Get());
 }
 
 void Mcp::WriteChain(LineWriter& lines) const {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/AM_const.h"
+#include "model/CompactTriple.h"
 #include "model/LineList.h"
 #include "view/View3D.h"
 
@@ -51,23 +52,26 @@ class Mcp {
   static constexpr std::uint32_t kHookBits = 0x80000080u;
   static constexpr std::uint32_t kRatioBits = 0x00001010u;
 
+  // Ordered for size: a mesh holds millions of points, so no padding between small fields.
   std::uint32_t cptype = 0;
   std::int32_t attached = 0;
   std::int32_t at_cpid = 0;
-  Mcp* at_cp = nullptr;
   std::int32_t cpid = 0;
+  Mcp* at_cp = nullptr;
   double hook_ratio = 0;
-  bool ratio_flipped = false;
   double x = 0;
   double y = 0;
   double z = 0;
-  bool line3_default = false;
-  std::array<double, 3> line3{};
-  bool line4_default = false;
-  std::array<double, 3> line4{};
-  bool is_mirror = false;
+  CompactTriple<double> line3;
+  CompactTriple<double> line4;
   Mcp* prev = nullptr;
   Mcp* next = nullptr;
+  bool ratio_flipped = false;
+  bool line3_default = false;
+  bool line4_default = false;
+  bool is_mirror = false;
+  /// Scratch for whole-view passes: a pass stamps every point's position here before it reads it.
+  std::uint32_t view_slot = 0;
 
   /// Parses the four lines from index; returns the index after them. Throws ConversionError for a
   /// bad word and ListIndexError (with the index) when the lines run out.

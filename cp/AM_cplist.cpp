@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "cp/IdTable.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "model/LineList.h"
@@ -26,14 +27,12 @@ constexpr const char* kAttachReportFile = "attach_err.txt";
 class Mcplist::Lookups {
  public:
   explicit Lookups(const std::vector<Mcp*>& points) : points_(points) {
-    by_id_.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i)
-      by_id_.emplace(points[i]->cpid, i);  // keeps the first bearer of an id
+    by_id_.Build(points.size(), [&points](std::size_t i) { return points[i]->cpid; });
   }
 
   std::size_t ById(std::int32_t id) const {
-    const auto it = by_id_.find(id);
-    return it == by_id_.end() ? kNone : it->second;
+    const std::size_t i = by_id_.Find(id);
+    return i == FirstPositionById::kNone ? kNone : i;
   }
   /// First attached point whose at_cpid is id.
   std::size_t AttachedTo(std::int32_t id) {
@@ -58,8 +57,8 @@ class Mcplist::Lookups {
   void Unlink(std::size_t i) {
     const Mcp& p = *points_[i];
     if (links_built_) {
-      if (p.attached == 1) attached_.erase({p.at_cpid, i});
-      if (p.hook_ratio != 0) with_ratio_.erase({p.at_cpid, i});
+      if (p.attached == 1) attached_.Erase(p.at_cpid, i);
+      if (p.hook_ratio != 0) with_ratio_.Erase(p.at_cpid, i);
     }
     if (any_built_) any_.erase({p.at_cpid, i});
   }
@@ -91,12 +90,19 @@ class Mcplist::Lookups {
   void BuildLinks() {
     if (links_built_) return;
     links_built_ = true;
-    for (std::size_t i = 0; i < points_.size(); ++i) LinkAttachment(i);
+    const auto key = [this](std::size_t i) { return points_[i]->at_cpid; };
+    attached_.Build(points_.size(), [this](std::size_t i) { return points_[i]->attached == 1; }, key);
+    with_ratio_.Build(points_.size(), [this](std::size_t i) { return points_[i]->hook_ratio != 0; },
+                      key);
   }
   void LinkAttachment(std::size_t i) {
     const Mcp& p = *points_[i];
-    if (p.attached == 1) attached_.emplace(p.at_cpid, i);
-    if (p.hook_ratio != 0) with_ratio_.emplace(p.at_cpid, i);
+    if (p.attached == 1) attached_.Insert(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.Insert(p.at_cpid, i);
+  }
+  static std::size_t First(FirstPositionByKey& index, std::int32_t id) {
+    const std::size_t i = index.First(id);
+    return i == FirstPositionByKey::kNone ? kNone : i;
   }
 
   static std::size_t First(const KeyedPositions& set, std::int32_t id) {
@@ -105,9 +111,9 @@ class Mcplist::Lookups {
   }
 
   const std::vector<Mcp*>& points_;
-  std::unordered_map<std::int32_t, std::size_t> by_id_;
-  KeyedPositions attached_;
-  KeyedPositions with_ratio_;
+  FirstPositionById by_id_;
+  FirstPositionByKey attached_;
+  FirstPositionByKey with_ratio_;
   KeyedPositions any_;
   bool any_built_ = false;
   bool links_built_ = false;
@@ -324,22 +330,26 @@ void Mcplist::ReportAttachCycles() {
   if (warnings_ == nullptr) return;
   if (std::none_of(points_.begin(), points_.end(), [](const Mcp* p) { return p->at_cp != nullptr; }))
     return;
-  std::unordered_map<const Mcp*, std::size_t> position;
-  position.reserve(points_.size());
-  for (std::size_t i = 0; i < points_.size(); ++i) position.emplace(points_[i], i);
+  // Positions are stamped into the points rather than kept in a map from point to position: at a
+  // million points the map's misses cost more than the whole walk.
+  for (std::size_t i = 0; i < points_.size(); ++i) points_[i]->view_slot = static_cast<std::uint32_t>(i);
 
   auto target_of = [&](std::size_t i) {
     const Mcp* t = points_[i]->at_cp;
     if (t == nullptr) return kNone;
-    const auto it = position.find(t);
-    return it == position.end() ? kNone : it->second;
+    const std::size_t slot = t->view_slot;  // a target outside this view bears a stale stamp
+    return slot < points_.size() && points_[slot] == t ? slot : kNone;
   };
   // Each point has at most one target, so every walk either ends or runs into a cycle; a point
   // is walked once: 0 not yet, 1 on the current walk, 2 finished.
   std::vector<std::uint8_t> state(points_.size(), 0);
   std::vector<std::size_t> path;
+  // One warning for all cycles, each cycle from its first point in view order: a generated or
+  // broken model can hold hundreds of them.
+  DockWarning cycles;
+  cycles.kind = DockWarning::Kind::AttachCycle;
   for (std::size_t start = 0; start < points_.size(); ++start) {
-    if (state[start] != 0) continue;
+    if (state[start] != 0 || points_[start]->at_cp == nullptr) continue;
     path.clear();
     std::size_t j = start;
     while (j != kNone && state[j] == 0) {
@@ -351,13 +361,11 @@ void Mcplist::ReportAttachCycles() {
       const auto from = std::find(path.begin(), path.end(), j);
       std::vector<std::size_t> cycle(from, path.end());
       std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
-      DockWarning warning;
-      warning.kind = DockWarning::Kind::AttachCycle;
-      for (std::size_t c : cycle) warning.ids.push_back(points_[c]->cpid);
-      warnings_->Warn(warning);
+      for (std::size_t c : cycle) cycles.ids.push_back(points_[c]->cpid);
     }
     for (std::size_t p : path) state[p] = 2;
   }
+  if (!cycles.ids.empty()) warnings_->Warn(cycles);
 }
 
 }  // namespace mk

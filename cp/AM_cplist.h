@@ -41,7 +41,7 @@ class Mcplist {
 
   void ApplyCorrections(const CorrectionList& records);
   /// Finds every attached point's target anew, writes "attach_err.txt" for the missing ones and
-  /// reports each attachment cycle once.
+  /// reports all attachment cycles in one warning.
   void ResolveAttachments();
   void ReportAttachErrors();
   void ReportAttachCycles();

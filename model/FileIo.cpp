@@ -120,13 +120,20 @@ std::string ReadWholeFile(const std::string& file_name) {
   if (!IsRegularFile(file_name)) throw FileError(FileError::Kind::Open, file_name);
   FilePtr file(std::fopen(file_name.c_str(), "rb"));
   if (!file) throw FileError(FileError::Kind::Open, file_name, ErrnoText(errno));
+  // Sized once from the file's length and read straight into place; a file that grows meanwhile
+  // is read on to its end, one that shrinks is cut to what was read.
   std::string bytes;
-  char buffer[65536];
+  std::error_code size_error;
+  const auto expected = fs::file_size(fs::path(file_name), size_error);
+  std::size_t have = 0;
+  if (!size_error) bytes.resize(static_cast<std::size_t>(expected));
   for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) break;
+    if (have == bytes.size()) bytes.resize(have + 65536);
+    const std::size_t got = std::fread(bytes.data() + have, 1, bytes.size() - have, file.get());
+    have += got;
+    if (got == 0) break;
   }
+  bytes.resize(have);
   if (std::ferror(file.get())) throw FileError(FileError::Kind::Open, file_name, ErrnoText(errno));
   return bytes;
 }

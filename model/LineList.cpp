@@ -10,11 +10,18 @@ LineList LineList::FromText(std::string bytes) {
   list.bytes_ = std::make_unique<std::string>(std::move(bytes));
   const std::string& text = *list.bytes_;
   const std::size_t end = std::min(text.find('\0'), text.size());
+  // One pass to count the line ends: a big model has millions of lines, and growing the list by
+  // doubling would copy it again and again and hold up to twice its size for a moment.
+  const char* const data = text.data();
+  std::size_t breaks = 0;
+  for (std::size_t i = 0; i < end; ++i)
+    if (data[i] == '\n' || data[i] == '\r') ++breaks;
+  list.lines_.reserve(breaks + 1);
   std::size_t pos = 0;
   while (pos < end) {
     std::size_t stop = pos;
-    while (stop < end && text[stop] != '\r' && text[stop] != '\n') ++stop;
-    list.lines_.emplace_back(text.data() + pos, stop - pos);
+    while (stop < end && data[stop] != '\r' && data[stop] != '\n') ++stop;
+    list.lines_.emplace_back(data + pos, stop - pos);
     pos = stop;
     if (pos < end && text[pos] == '\r') ++pos;
     if (pos < end && text[pos] == '\n') ++pos;

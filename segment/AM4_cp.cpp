@@ -10,15 +10,18 @@
 namespace mk {
 namespace {
 
-void ReadTriple(std::string_view line, bool& is_default, std::array<long double, 3>& values) {
+void ReadTriple(std::string_view line, bool& is_default, CompactTriple<long double>& triple) {
   // A line without a blank holds no triple, whatever the word is.
   is_default = WordCount(line) == 1;
-  values = {};
+  triple = CompactTriple<long double>();
   if (is_default) return;
+  std::array<long double, 3> values{};
   for (int k = 0; k < 3; ++k) values[static_cast<std::size_t>(k)] = StrToExtended(NthWord(line, k));
+  triple = values;
 }
 
-void WriteTriple(LineWriter& lines, bool is_default, const std::array<long double, 3>& values) {
+void WriteTriple(LineWriter& lines, bool is_default, const CompactTriple<long double>& triple) {
+  const std::array<long double, 3> values = triple.Get();
   std::string& out = lines.Text();
   if (is_default) {
     out += '0';

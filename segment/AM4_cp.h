@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/CompactTriple.h"
 #include "model/LineList.h"
 
 namespace mk {
@@ -33,16 +34,17 @@ class M4cp {
   /// The line the writer puts after an attached point whose target is missing.
   static constexpr const char* kAttachNilLine = "attach_obj=nil";
 
+  // Ordered for size: a segment holds millions of points, so no padding between small fields.
   std::int32_t cptype = 0;
   std::int32_t attached = 0;
   std::int32_t at_cpid = 0;
-  M4cp* at_cp = nullptr;  ///< not owned
   std::int32_t cpid = 0;
+  M4cp* at_cp = nullptr;  ///< not owned
   long double x = 0, y = 0, z = 0;
+  CompactTriple<long double> line3;
+  CompactTriple<long double> line4;
   bool line3_default = true;
-  std::array<long double, 3> line3{};
   bool line4_default = true;
-  std::array<long double, 3> line4{};
 
   bool IsAttached() const { return attached == 1; }
 

@@ -1,0 +1,156 @@
+// The compact structures behind the docking stages, each held to the plain structure it replaces.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <set>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "cp/IdTable.h"
+#include "model/CompactTriple.h"
+
+namespace mk {
+namespace {
+
+std::size_t PlainFirst(const std::vector<std::int32_t>& ids, std::int32_t id) {
+  for (std::size_t i = 0; i < ids.size(); ++i)
+    if (ids[i] == id) return i;
+  return FirstPositionById::kNone;
+}
+
+void ExpectSameAsPlainScan(const std::vector<std::int32_t>& ids, bool flat) {
+  FirstPositionById table;
+  table.Build(ids.size(), [&ids](std::size_t i) { return ids[i]; });
+  EXPECT_EQ(table.IsFlat(), flat);
+  std::set<std::int32_t> probes{INT32_MIN, INT32_MAX, 0, -1, 1};
+  for (std::int32_t id : ids) {
+    probes.insert(id);
+    if (id > INT32_MIN) probes.insert(id - 1);
+    if (id < INT32_MAX) probes.insert(id + 1);
+  }
+  for (std::int32_t id : probes) EXPECT_EQ(table.Find(id), PlainFirst(ids, id)) << "id " << id;
+}
+
+TEST(FirstPositionById, DenseIdsUseTheFlatTableAndKeepTheFirstBearer) {
+  // Renumbered ids with copies above the offset, gaps, and ids shared by several points.
+  ExpectSameAsPlainScan({1, 2, 3, 4, 5, 7, 8, 10, 3, 5, 5}, true);
+  ExpectSameAsPlainScan({-3, -2, -1, 0, -2}, true);
+  ExpectSameAsPlainScan({42}, true);
+}
+
+TEST(FirstPositionById, SpreadIdsFallBackToHashingWithTheSameAnswers) {
+  ExpectSameAsPlainScan({1, 1000000, 7, INT32_MAX, INT32_MIN, 7, -5}, false);
+  ExpectSameAsPlainScan({INT32_MIN, INT32_MAX}, false);
+}
+
+TEST(FirstPositionById, EmptyAndRebuiltTablesForgetEarlierIds) {
+  FirstPositionById table;
+  table.Build(0, [](std::size_t) { return 0; });
+  EXPECT_EQ(table.Find(0), FirstPositionById::kNone);
+  const std::vector<std::int32_t> first{5, 6, 7};
+  table.Build(first.size(), [&first](std::size_t i) { return first[i]; });
+  EXPECT_EQ(table.Find(7), 2u);
+  const std::vector<std::int32_t> second{1, 2};
+  table.Build(second.size(), [&second](std::size_t i) { return second[i]; });
+  EXPECT_EQ(table.Find(7), FirstPositionById::kNone);
+  EXPECT_EQ(table.Find(2), 1u);
+}
+
+using Pairs = std::set<std::pair<std::int32_t, std::size_t>>;
+
+std::size_t PlainFirst(const Pairs& pairs, std::int32_t key) {
+  const auto it = pairs.lower_bound({key, 0});
+  return it != pairs.end() && it->first == key ? it->second : FirstPositionByKey::kNone;
+}
+
+TEST(FirstPositionByKey, FollowsAnOrderedSetThroughRandomChanges) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 20; ++round) {
+    const std::size_t n = 1 + random() % 60;
+    std::vector<std::int32_t> keys(n);
+    std::vector<bool> included(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      keys[i] = static_cast<std::int32_t>(random() % 8) - 2;
+      included[i] = random() % 3 != 0;
+    }
+    FirstPositionByKey index;
+    index.Build(n, [&](std::size_t i) { return included[i]; }, [&](std::size_t i) { return keys[i]; });
+    Pairs plain;
+    for (std::size_t i = 0; i < n; ++i)
+      if (included[i]) plain.insert({keys[i], i});
+
+    for (int step = 0; step < 300; ++step) {
+      const std::size_t i = random() % n;
+      // Moves a point to another key, or takes it out and puts it back as the lookups do.
+      if (included[i]) {
+        index.Erase(keys[i], i);
+        plain.erase({keys[i], i});
+      }
+      keys[i] = static_cast<std::int32_t>(random() % 8) - 2;
+      included[i] = random() % 4 != 0;
+      if (included[i]) {
+        index.Insert(keys[i], i);
+        plain.insert({keys[i], i});
+      }
+      for (std::int32_t key = -3; key <= 6; ++key)
+        ASSERT_EQ(index.First(key), PlainFirst(plain, key)) << "round " << round << " step " << step;
+    }
+  }
+}
+
+TEST(FirstPositionByKey, ErasingAPairNeverHeldChangesNothing) {
+  FirstPositionByKey index;
+  const std::vector<std::int32_t> keys{4, 4, 9};
+  index.Build(keys.size(), [](std::size_t) { return true; }, [&](std::size_t i) { return keys[i]; });
+  index.Erase(4, 2);  // 4 is not paired with 2
+  index.Erase(5, 0);
+  EXPECT_EQ(index.First(4), 0u);
+  index.Erase(4, 0);
+  index.Erase(4, 0);  // twice
+  EXPECT_EQ(index.First(4), 1u);
+  index.Insert(4, 0);
+  EXPECT_EQ(index.First(4), 0u);
+  index.Erase(4, 0);  // the re-inserted pair goes again
+  index.Erase(4, 1);
+  EXPECT_EQ(index.First(4), FirstPositionByKey::kNone);
+  EXPECT_EQ(index.First(9), 2u);
+}
+
+TEST(CompactTriple, HoldsStorageOnlyForValuesOtherThanPlusZero) {
+  CompactTriple<double> t;
+  EXPECT_TRUE(t.IsCompact());
+  EXPECT_EQ(t, (std::array<double, 3>{0, 0, 0}));
+  t = std::array<double, 3>{0.1, 0, -2};
+  EXPECT_FALSE(t.IsCompact());
+  EXPECT_EQ(t[0], 0.1);
+  EXPECT_EQ(t[2], -2);
+  t = std::array<double, 3>{0, 0, 0};
+  EXPECT_TRUE(t.IsCompact());
+  // A negative zero is kept as written.
+  t = std::array<double, 3>{0, -0.0, 0};
+  EXPECT_FALSE(t.IsCompact());
+  EXPECT_TRUE(std::signbit(t[1]));
+}
+
+TEST(CompactTriple, CopiesAreDeepAndIndependent) {
+  CompactTriple<long double> a(std::array<long double, 3>{1, 2, 3});
+  CompactTriple<long double> b = a;
+  b = std::array<long double, 3>{4, 5, 6};
+  EXPECT_EQ(a, (std::array<long double, 3>{1, 2, 3}));
+  EXPECT_EQ(b, (std::array<long double, 3>{4, 5, 6}));
+  a = b;
+  EXPECT_EQ(a, b);
+  b = CompactTriple<long double>();
+  EXPECT_EQ(a[1], 5);
+  EXPECT_TRUE(b.IsCompact());
+  CompactTriple<long double> moved = std::move(a);
+  EXPECT_EQ(moved[2], 6);
+}
+
+}  // namespace
+}  // namespace mk
