@@ -1,5 +1,6 @@
 #include "segment/AM4_cp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <unordered_set>
@@ -173,9 +174,19 @@ std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& 
   std::vector<std::vector<std::int32_t>> cycles;
   for (M4cp* p : points) p->anchor_ = nullptr;
   // Points of the walk under way, with their place in it; erased after each walk so that the
-  // whole pass stays linear.
+  // whole pass stays linear. Walks are nearly always a few steps long, so the first steps are
+  // searched in the path itself and only a long walk's later steps go into the map.
+  constexpr std::size_t kShortPath = 16;
   std::unordered_map<const M4cp*, std::size_t> on_path;
   std::vector<M4cp*> path;
+  auto place_on_path = [&](const M4cp* q) {
+    const std::size_t shown = std::min(path.size(), kShortPath);
+    for (std::size_t k = 0; k < shown; ++k)
+      if (path[k] == q) return k;
+    if (path.size() <= kShortPath) return SIZE_MAX;
+    const auto seen = on_path.find(q);
+    return seen == on_path.end() ? SIZE_MAX : seen->second;
+  };
   for (M4cp* start : points) {
     if (!start->IsAttached() || start->anchor_ != nullptr) continue;
     path.clear();
@@ -183,7 +194,7 @@ std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& 
     std::size_t cycle_start = SIZE_MAX;
     M4cp* p = start;
     for (;;) {
-      on_path.emplace(p, path.size());
+      if (path.size() >= kShortPath) on_path.emplace(p, path.size());
       path.push_back(p);
       M4cp* next = p->at_cp;
       if (next == nullptr) {
@@ -198,8 +209,8 @@ std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& 
         result = next->anchor_;
         break;
       }
-      if (const auto seen = on_path.find(next); seen != on_path.end()) {
-        cycle_start = seen->second;
+      if (const std::size_t seen = place_on_path(next); seen != SIZE_MAX) {
+        cycle_start = seen;
         result = next;
         break;
       }
@@ -210,7 +221,7 @@ std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& 
       std::vector<std::int32_t>& ids = cycles.emplace_back();
       for (std::size_t k = cycle_start; k < path.size(); ++k) ids.push_back(path[k]->cpid);
     }
-    for (const M4cp* q : path) on_path.erase(q);
+    if (path.size() > kShortPath) on_path.clear();
   }
   return cycles;
 }

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "cp/IdTable.h"
 #include "model/AM_const.h"
 #include "model/NumberText.h"
 
@@ -136,10 +137,15 @@ void Msegment::ResolveAttachments(const std::vector<M4cp*>& points) { ResolveAnd
 
 std::vector<std::vector<std::int32_t>> Msegment::ResolveAndAnchor(
     const std::vector<M4cp*>& points) {
-  M4cpIndex index;
-  index.reserve(points.size());
-  for (M4cp* p : points) index.emplace(p->cpid, p);  // keeps the first point of each id
-  for (const auto& spline : Splines) spline->ResolveAttachments(index);
+  // The ids of a renumbered segment are dense, so a flat table finds the targets without hashing.
+  // ResolveAnchors below recomputes every point's anchor, which a per-point resolve would reset.
+  FirstPositionById first_by_id;
+  first_by_id.Build(points.size(), [&points](std::size_t i) { return points[i]->cpid; });
+  for (M4cp* p : points) {
+    if (!p->IsAttached()) continue;
+    const std::size_t at = first_by_id.Find(p->at_cpid);
+    p->at_cp = at == FirstPositionById::kNone ? nullptr : points[at];
+  }
   return ResolveAnchors(points);
 }
 
