@@ -328,12 +328,15 @@ void Mcplist::ReportAttachErrors() {
 
 void Mcplist::ReportAttachCycles() {
   if (warnings_ == nullptr) return;
-  if (std::none_of(points_.begin(), points_.end(), [](const Mcp* p) { return p->at_cp != nullptr; }))
-    return;
   // Positions are stamped into the points rather than kept in a map from point to position: at a
-  // million points the map's misses cost more than the whole walk.
-  for (std::size_t i = 0; i < points_.size(); ++i) points_[i]->view_slot = static_cast<std::uint32_t>(i);
-
+  // million points the map's misses cost more than the whole walk. The same pass tells whether
+  // any point has a target at all.
+  bool any_target = false;
+  for (std::size_t i = 0; i < points_.size(); ++i) {
+    points_[i]->view_slot = static_cast<std::uint32_t>(i);
+    any_target = any_target || points_[i]->at_cp != nullptr;
+  }
+  if (!any_target) return;
   auto target_of = [&](std::size_t i) {
     const Mcp* t = points_[i]->at_cp;
     if (t == nullptr) return kNone;

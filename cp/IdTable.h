@@ -26,9 +26,13 @@ class FirstPositionById {
     hashed_.clear();
     dense_ = false;
     if (n == 0) return;
+    // The ids are read once, into a plain array: id_at may reach each through a pointer, and at
+    // millions of points the second pass would miss the cache again at every step.
+    std::vector<std::int32_t> ids(n);
     std::int64_t low = id_at(0), high = low;
-    for (std::size_t i = 1; i < n; ++i) {
-      const std::int64_t id = id_at(i);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::int32_t id = id_at(i);
+      ids[i] = id;
       if (id < low) low = id;
       if (id > high) high = id;
     }
@@ -38,13 +42,13 @@ class FirstPositionById {
       low_ = low;
       flat_.assign(static_cast<std::size_t>(span), kEmpty);
       for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t& slot = flat_[static_cast<std::size_t>(id_at(i) - low)];
+        std::uint32_t& slot = flat_[static_cast<std::size_t>(ids[i] - low)];
         if (slot == kEmpty) slot = static_cast<std::uint32_t>(i);
       }
       return;
     }
     hashed_.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) hashed_.emplace(id_at(i), i);
+    for (std::size_t i = 0; i < n; ++i) hashed_.emplace(ids[i], i);
   }
 
   /// The first position bearing id, or kNone.
