@@ -85,6 +85,18 @@ void AppendTriple(std::string& out, double x, double y, double z) {
   out += "\r\n";
 }
 
+/// Lines 2 to 4 of a point block, the same in both formats.
+void AppendPointBody(std::string& out, const Point& p) {
+  if (p.attached) {
+    mk::AppendInt(out, p.at);
+    out += "\r\n";
+  } else {
+    AppendTriple(out, p.x, p.y, p.z);
+  }
+  out += "0\r\n";
+  out += (p.id % 7 == 0) ? "0.1 0.2 0.3\r\n" : "0\r\n";
+}
+
 std::string WriteMdl(const std::vector<Spline>& splines) {
   std::string out =
       "[MODELFILE]\r\n[MODEL]\r\nName=Generated\r\n"
@@ -105,14 +117,7 @@ std::string WriteMdl(const std::vector<Spline>& splines) {
         mk::AppendFloat(out, p.ratio);
       }
       out += "\r\n";
-      if (p.attached) {
-        mk::AppendInt(out, p.at);
-        out += "\r\n";
-      } else {
-        AppendTriple(out, p.x, p.y, p.z);
-      }
-      out += "0\r\n";
-      out += (p.id % 7 == 0) ? "0.1 0.2 0.3\r\n" : "0\r\n";
+      AppendPointBody(out, p);
     }
   }
   out += "[ENDMESH]\r\n[ENDMODEL]\r\n[ENDMODELFILE]\r\n";
@@ -131,14 +136,7 @@ std::string WriteSeg(const std::vector<Spline>& splines) {
       out += p.attached ? " 1 " : " 0 ";
       mk::AppendInt(out, p.id);
       out += "\r\n";
-      if (p.attached) {
-        mk::AppendInt(out, p.at);
-        out += "\r\n";
-      } else {
-        AppendTriple(out, p.x, p.y, p.z);
-      }
-      out += "0\r\n";
-      out += (p.id % 7 == 0) ? "0.1 0.2 0.3\r\n" : "0\r\n";
+      AppendPointBody(out, p);
     }
   }
   return out;
