@@ -128,10 +128,16 @@ std::string ReadWholeFile(const std::string& file_name) {
   std::size_t have = 0;
   if (!size_error) bytes.resize(static_cast<std::size_t>(expected));
   for (;;) {
-    if (have == bytes.size()) bytes.resize(have + 65536);
     const std::size_t got = std::fread(bytes.data() + have, 1, bytes.size() - have, file.get());
     have += got;
-    if (got == 0) break;
+    if (have < bytes.size()) break;
+    // Full: look for more before growing, so that a file of the expected size (the normal case)
+    // is never held in a buffer twice its size.
+    char probe[65536];
+    const std::size_t more = std::fread(probe, 1, sizeof probe, file.get());
+    if (more == 0) break;
+    bytes.append(probe, more);
+    have += more;
   }
   bytes.resize(have);
   if (std::ferror(file.get())) throw FileError(FileError::Kind::Open, file_name, ErrnoText(errno));
@@ -139,9 +145,13 @@ std::string ReadWholeFile(const std::string& file_name) {
 }
 
 void WriteFileAtomically(const std::string& file_name, std::string_view bytes) {
+  WriteFileAtomically(file_name, [bytes](const ByteSink& sink) { sink(bytes); });
+}
+
+void WriteFileAtomically(const std::string& file_name, const ByteSource& source) {
   CheckWritableTarget(file_name, file_name);
   TemporaryFile temp(file_name, file_name);
-  temp.Write(bytes.data(), bytes.size());
+  source([&temp](std::string_view piece) { temp.Write(piece.data(), piece.size()); });
   temp.Commit();
 }
 
@@ -179,10 +189,16 @@ void CopyWholeFile(const std::string& source, const std::string& destination) {
 
 void WriteFileWithBackup(const std::string& file_name, std::string_view bytes,
                          const std::string& backup_source, const std::string& backup_name) {
+  WriteFileWithBackup(
+      file_name, [bytes](const ByteSink& sink) { sink(bytes); }, backup_source, backup_name);
+}
+
+void WriteFileWithBackup(const std::string& file_name, const ByteSource& source,
+                         const std::string& backup_source, const std::string& backup_name) {
   const auto backup = PrepareCopy(backup_source, backup_name);
   CheckWritableTarget(file_name, file_name);
   TemporaryFile temp(file_name, file_name);
-  temp.Write(bytes.data(), bytes.size());
+  source([&temp](std::string_view piece) { temp.Write(piece.data(), piece.size()); });
   temp.Finish();
   // Both files are complete on the disk: only the two renames are left.
   backup->Replace();

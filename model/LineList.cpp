@@ -15,7 +15,7 @@ LineList LineList::FromText(std::string bytes) {
   const char* const data = text.data();
   std::size_t breaks = 0;
   for (std::size_t i = 0; i < end; ++i)
-    if (data[i] == '\n' || data[i] == '\r') ++breaks;
+    if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == end || data[i + 1] != '\n'))) ++breaks;
   list.lines_.reserve(breaks + 1);
   std::size_t pos = 0;
   while (pos < end) {
@@ -36,6 +36,16 @@ LineList LineList::FromFile(const std::string& file_name) {
 std::string_view LineList::Get(std::size_t index) const {
   if (index >= lines_.size()) throw ListIndexError(static_cast<std::int64_t>(index));
   return lines_[index];
+}
+
+LineWriter::LineWriter(ByteSink sink) : sink_(std::move(sink)) {
+  text_.reserve(kPieceSize + 4096);
+}
+
+void LineWriter::Flush() {
+  if (!sink_ || text_.empty()) return;
+  sink_(text_);
+  text_.clear();
 }
 
 std::vector<std::string> LineWriter::Lines() const {

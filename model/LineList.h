@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/FileIo.h"
+
 namespace mk {
 
 /// The lines of one loaded text. Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text.
@@ -32,6 +34,12 @@ class LineList {
 /// An output line list: lines are appended to one buffer, each followed by CR LF.
 class LineWriter {
  public:
+  LineWriter() = default;
+  /// A writer that hands its text on to sink whenever about a megabyte has gathered, so that a
+  /// save never holds the whole file; Flush hands on the rest. Bytes and Lines then only see
+  /// what has not been handed on yet.
+  explicit LineWriter(ByteSink sink);
+
   void Add(std::string_view line) {
     text_.append(line);
     EndLine();
@@ -41,13 +49,18 @@ class LineWriter {
   void EndLine() {
     text_.append("\r\n", 2);
     ++count_;
+    if (sink_ && text_.size() >= kPieceSize) Flush();
   }
+  void Flush();
   std::size_t Count() const { return count_; }
   const std::string& Bytes() const { return text_; }
   /// The lines written so far, without their line ends (for tests and tools).
   std::vector<std::string> Lines() const;
 
  private:
+  static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
+  ByteSink sink_;
   std::string text_;
   std::size_t count_ = 0;
 };

@@ -61,14 +61,18 @@ std::string WriteDocument(const Mamcommon& document, const std::string& current_
     if (kind == kSegmentFile) save_target += ".seg";
     if (kind == kModelFile) save_target += ".mdl";
   }
-  LineWriter lines;
-  document.SaveToLines(lines);
+  // The text goes to the disk as it is made: a docked model is twice the size of the file read.
+  const ByteSource text = [&document](const ByteSink& sink) {
+    LineWriter lines(sink);
+    document.SaveToLines(lines);
+    lines.Flush();
+  };
   // The backup is copied first, but an older backup is only replaced once the new model is
   // complete on the disk too: a failed save loses neither.
   if (backup)
-    WriteFileWithBackup(save_target, lines.Bytes(), current_file_name, current_file_name + ".bak");
+    WriteFileWithBackup(save_target, text, current_file_name, current_file_name + ".bak");
   else
-    WriteFileAtomically(save_target, lines.Bytes());
+    WriteFileAtomically(save_target, text);
   return save_target;
 }
 
