@@ -16,6 +16,7 @@
 
 #include "model/AM_const.h"
 #include "model/CompactTriple.h"
+#include "model/PointPool.h"
 #include "model/LineList.h"
 #include "view/View3D.h"
 
@@ -46,7 +47,7 @@ class RestingPoints {
   std::vector<const Mcp*> path_;
 };
 
-class Mcp {
+class Mcp : public Pooled<Mcp> {
  public:
   static constexpr std::uint32_t kClosedBit = 0x00000004u;
   static constexpr std::uint32_t kHookBits = 0x80000080u;

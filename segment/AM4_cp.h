@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/CompactTriple.h"
+#include "model/PointPool.h"
 #include "model/LineList.h"
 
 namespace mk {
@@ -28,7 +29,7 @@ inline std::int32_t WrapNegate(std::int32_t a) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a));
 }
 
-class M4cp {
+class M4cp : public Pooled<M4cp> {
  public:
   static constexpr std::int32_t kClosedBit = 4;
   /// The line the writer puts after an attached point whose target is missing.

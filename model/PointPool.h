@@ -1,0 +1,118 @@
+#pragma once
+// Storage for the control points of the documents. A big model holds millions of points that are
+// made one by one while it is read or docked and freed together with it; the general heap spends
+// a header on each of them and its most expensive paths on freeing them. The pool hands out
+// slots from large blocks, keeps freed slots for reuse, and gives all blocks back once no point
+// is left, which happens whenever the documents are replaced.
+//
+// Builds with the address sanitizer use the general heap instead, so that it still sees every
+// point on its own.
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define MK_POINT_POOL_OFF 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MK_POINT_POOL_OFF 1
+#endif
+#endif
+
+namespace mk {
+
+template <std::size_t SlotSize, std::size_t SlotAlign>
+class PointPool {
+ public:
+  static void* Allocate() {
+#ifdef MK_POINT_POOL_OFF
+    return ::operator new(SlotSize, std::align_val_t{SlotAlign});
+#else
+    PointPool& pool = Instance();
+    const std::lock_guard<std::mutex> lock(pool.mutex_);
+    return pool.Take();
+#endif
+  }
+
+  static void Release(void* slot) noexcept {
+#ifdef MK_POINT_POOL_OFF
+    ::operator delete(slot, std::align_val_t{SlotAlign});
+#else
+    PointPool& pool = Instance();
+    const std::lock_guard<std::mutex> lock(pool.mutex_);
+    pool.Give(slot);
+#endif
+  }
+
+ private:
+  static constexpr std::size_t kStride = (SlotSize + SlotAlign - 1) / SlotAlign * SlotAlign;
+  static constexpr std::size_t kSlotsPerBlock = 4096;
+  static_assert(kStride >= sizeof(void*));
+
+  struct FreeSlot {
+    FreeSlot* next;
+  };
+  struct BlockDeleter {
+    void operator()(std::byte* block) const noexcept {
+      ::operator delete(block, std::align_val_t{SlotAlign});
+    }
+  };
+
+  static PointPool& Instance() {
+    // Never destroyed: points of documents that outlive main are still handed back safely.
+    static PointPool* pool = new PointPool;
+    return *pool;
+  }
+
+  void* Take() {
+    ++live_;
+    if (free_ != nullptr) {
+      FreeSlot* slot = free_;
+      free_ = slot->next;
+      return slot;
+    }
+    if (used_in_block_ == kSlotsPerBlock || blocks_.empty()) {
+      blocks_.emplace_back(static_cast<std::byte*>(
+          ::operator new(kStride * kSlotsPerBlock, std::align_val_t{SlotAlign})));
+      used_in_block_ = 0;
+    }
+    return blocks_.back().get() + kStride * used_in_block_++;
+  }
+
+  void Give(void* slot) noexcept {
+    if (slot == nullptr) return;
+    if (--live_ == 0) {
+      blocks_.clear();
+      free_ = nullptr;
+      used_in_block_ = 0;
+      return;
+    }
+    auto* free_slot = static_cast<FreeSlot*>(slot);
+    free_slot->next = free_;
+    free_ = free_slot;
+  }
+
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<std::byte, BlockDeleter>> blocks_;
+  std::size_t used_in_block_ = 0;
+  FreeSlot* free_ = nullptr;
+  std::size_t live_ = 0;
+};
+
+/// A base that gives a point class its storage from the pool: class Mcp : public Pooled<Mcp>.
+template <class Point>
+struct Pooled {
+  static void* operator new(std::size_t size) {
+    if (size != sizeof(Point)) return ::operator new(size);  // a derived class
+    return PointPool<sizeof(Point), alignof(Point)>::Allocate();
+  }
+  static void operator delete(void* p, std::size_t size) noexcept {
+    if (size != sizeof(Point)) return ::operator delete(p);
+    PointPool<sizeof(Point), alignof(Point)>::Release(p);
+  }
+};
+
+}  // namespace mk
