@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "cp/IdTable.h"
+#include "cp/Renumbering.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "model/LineList.h"
@@ -142,62 +143,16 @@ void Mcplist::SnapAllToPlane(double tolerance) {
   for (Mcp* p : points_) p->SnapToPlane(tolerance);
 }
 
-// Renumbering is defined as n rounds of ReplaceId over the whole view: round i takes the current
-// id of point i and rewrites that value, in every cpid and at_cpid field, to -(i+1); a final pass
-// negates everything. Fields that hold equal values are rewritten together, so they stay equal
-// for ever: the rounds only relabel and merge classes of equal values. This runs the same rounds
-// on those classes (a union-find over the distinct values of the file, with a map from each
-// class's current value to the class), which gives the quadratic result exactly in linear time,
-// including ids shared by several points, at_cpids that match no id, the at_cpid of free points,
-// and negative ids of the file that a temporary value -(i+1) meets and merges with.
 std::int32_t Mcplist::Renumber() {
-  const std::size_t n = points_.size();
-  if (n == 0) return 0;
+  if (points_.empty()) return 0;
   lookups_.reset();
-
-  std::unordered_map<std::int32_t, std::uint32_t> class_of_value;  // current value -> class
-  class_of_value.reserve(2 * n);
-  std::vector<std::uint32_t> parent;
-  std::vector<std::int32_t> value;
-  auto class_for = [&](std::int32_t v) {
-    const auto [it, added] = class_of_value.emplace(v, static_cast<std::uint32_t>(parent.size()));
-    if (added) {
-      parent.push_back(it->second);
-      value.push_back(v);
-    }
-    return it->second;
-  };
-  std::vector<std::uint32_t> id_class(n);
-  std::vector<std::uint32_t> at_class(n);
-  for (std::size_t j = 0; j < n; ++j) {
-    id_class[j] = class_for(points_[j]->cpid);
-    at_class[j] = class_for(points_[j]->at_cpid);
-  }
-  auto find = [&parent](std::uint32_t c) {
-    std::uint32_t root = c;
-    while (parent[root] != root) root = parent[root];
-    while (parent[c] != root) c = std::exchange(parent[c], root);
-    return root;
-  };
-
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint32_t r = find(id_class[i]);
-    const std::int32_t target = WrapNeg(static_cast<std::int32_t>(static_cast<std::uint32_t>(i) + 1u));
-    if (value[r] == target) continue;
-    class_of_value.erase(value[r]);
-    const auto it = class_of_value.find(target);
-    if (it != class_of_value.end()) {
-      parent[r] = it->second;  // a file value equal to the temporary one joins the class
-    } else {
-      value[r] = target;
-      class_of_value.emplace(target, r);
-    }
-  }
-
-  for (std::size_t j = 0; j < n; ++j) {
-    points_[j]->cpid = WrapNeg(value[find(id_class[j])]);
-    points_[j]->at_cpid = WrapNeg(value[find(at_class[j])]);
-  }
+  RenumberPoints(
+      points_.size(), [this](std::size_t i) { return points_[i]->cpid; },
+      [this](std::size_t i) { return points_[i]->at_cpid; },
+      [this](std::size_t i, std::int32_t id, std::int32_t ref) {
+        points_[i]->cpid = id;
+        points_[i]->at_cpid = ref;
+      });
   return CpCount();
 }
 

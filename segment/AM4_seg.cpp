@@ -1,39 +1,11 @@
 #include "segment/AM4_seg.h"
 
-#include <unordered_map>
-
 #include "cp/IdTable.h"
+#include "cp/Renumbering.h"
 #include "model/AM_const.h"
 #include "model/NumberText.h"
 
 namespace mk {
-namespace {
-
-/// Disjoint sets of id values that renumbering has merged.
-class ValueSets {
- public:
-  std::size_t Add() {
-    parent_.push_back(parent_.size());
-    return parent_.size() - 1;
-  }
-  std::size_t Find(std::size_t v) {
-    while (parent_[v] != v) {
-      parent_[v] = parent_[parent_[v]];
-      v = parent_[v];
-    }
-    return v;
-  }
-  /// Joins b's set into a's; returns the root of the union.
-  std::size_t Join(std::size_t a, std::size_t b) {
-    parent_[b] = a;
-    return a;
-  }
-
- private:
-  std::vector<std::size_t> parent_;
-};
-
-}  // namespace
 
 Msegment::Msegment(ProgressBar* progress_bar, WarningSink* warnings)
     : progressBar(progress_bar), warningSink(warnings) {}
@@ -157,48 +129,13 @@ std::int32_t Msegment::Renumber() {
   if (Splines.empty()) return 0;
   std::vector<M4cp*> points;
   CollectCps(points);
-  // Step i of the plain algorithm replaces the current value a of point i's id by -(i+1) in
-  // every id and reference field. That acts on values, not on fields: each field always holds
-  // f(original value) for one map f. So the steps run on the distinct values, each held by one
-  // set; a step relabels a's set, or joins it to the set already holding -(i+1) (an id or
-  // reference read from the file as a negative number), exactly as the plain steps would.
-  ValueSets sets;
-  std::vector<std::int32_t> value_of;            // current value of each set root
-  std::unordered_map<std::int32_t, std::size_t> set_of;  // current value -> set root
-  set_of.reserve(points.size() * 2);
-  auto node_for = [&](std::int32_t original) {
-    const auto [at, added] = set_of.emplace(original, 0);
-    if (added) {
-      at->second = sets.Add();
-      value_of.push_back(original);
-    }
-    return at->second;
-  };
-  std::vector<std::size_t> id_node(points.size()), ref_node(points.size());
-  for (std::size_t j = 0; j < points.size(); ++j) {
-    id_node[j] = node_for(points[j]->cpid);
-    ref_node[j] = node_for(points[j]->at_cpid);
-  }
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const std::size_t from = sets.Find(id_node[i]);
-    const std::int32_t a = value_of[from];
-    const std::int32_t t = WrapNegate(static_cast<std::int32_t>(static_cast<std::uint32_t>(i + 1)));
-    if (a == t) continue;
-    set_of.erase(a);
-    const auto holder = set_of.find(t);
-    if (holder == set_of.end()) {
-      value_of[from] = t;
-      set_of.emplace(t, from);
-    } else {
-      const std::size_t root = sets.Join(holder->second, from);
-      value_of[root] = t;
-    }
-  }
-  for (std::size_t j = 0; j < points.size(); ++j) {
-    points[j]->cpid = value_of[sets.Find(id_node[j])];
-    points[j]->at_cpid = value_of[sets.Find(ref_node[j])];
-    points[j]->NegateIds();
-  }
+  RenumberPoints(
+      points.size(), [&points](std::size_t i) { return points[i]->cpid; },
+      [&points](std::size_t i) { return points[i]->at_cpid; },
+      [&points](std::size_t i, std::int32_t id, std::int32_t ref) {
+        points[i]->cpid = id;
+        points[i]->at_cpid = ref;
+      });
   return static_cast<std::int32_t>(points.size());
 }
 
