@@ -27,41 +27,49 @@ inline std::int32_t Negated(std::int32_t v) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(v));
 }
 
-/// Value -> class for values within a known range: a plain array, as the ids of a file usually are.
-class FlatClasses {
+/// Value -> class. The values of a file usually lie between about -n and a few times n (its ids
+/// and the temporary values -1 .. -n), served by a plain array; the rest, such as references far
+/// beyond every id, by a hash map.
+class ValueClasses {
  public:
-  FlatClasses(std::int64_t low, std::int64_t high)
+  ValueClasses(std::int64_t low, std::int64_t high)
       : low_(low), slots_(static_cast<std::size_t>(high - low + 1), kNoClass) {}
-  std::uint32_t Find(std::int32_t v) const { return slots_[Slot(v)]; }
-  void Set(std::int32_t v, std::uint32_t c) { slots_[Slot(v)] = c; }
-  void Erase(std::int32_t v) { slots_[Slot(v)] = kNoClass; }
+  std::uint32_t Find(std::int32_t v) {
+    if (std::uint32_t* slot = Slot(v)) return *slot;
+    const auto it = others_.find(v);
+    return it == others_.end() ? kNoClass : it->second;
+  }
+  void Set(std::int32_t v, std::uint32_t c) {
+    if (std::uint32_t* slot = Slot(v)) {
+      *slot = c;
+    } else {
+      others_[v] = c;
+    }
+  }
+  void Erase(std::int32_t v) {
+    if (std::uint32_t* slot = Slot(v)) {
+      *slot = kNoClass;
+    } else {
+      others_.erase(v);
+    }
+  }
 
  private:
-  std::size_t Slot(std::int32_t v) const { return static_cast<std::size_t>(std::int64_t{v} - low_); }
+  std::uint32_t* Slot(std::int32_t v) {
+    const auto k = static_cast<std::uint64_t>(std::int64_t{v} - low_);
+    return k < slots_.size() ? &slots_[static_cast<std::size_t>(k)] : nullptr;
+  }
   std::int64_t low_;
   std::vector<std::uint32_t> slots_;
+  std::unordered_map<std::int32_t, std::uint32_t> others_;
 };
 
-/// The same for values spread over the whole 32-bit range.
-class HashedClasses {
- public:
-  explicit HashedClasses(std::size_t n) { map_.reserve(2 * n); }
-  std::uint32_t Find(std::int32_t v) const {
-    const auto it = map_.find(v);
-    return it == map_.end() ? kNoClass : it->second;
-  }
-  void Set(std::int32_t v, std::uint32_t c) { map_[v] = c; }
-  void Erase(std::int32_t v) { map_.erase(v); }
-
- private:
-  std::unordered_map<std::int32_t, std::uint32_t> map_;
-};
-
-template <class Classes>
-void Run(Classes& class_of_value, std::vector<std::int32_t>& fields, std::size_t n) {
+inline void Run(ValueClasses& class_of_value, std::vector<std::int32_t>& fields, std::size_t n) {
   // fields holds the id and the reference of every point, side by side; on return the new ones.
   std::vector<std::uint32_t> parent;
   std::vector<std::int32_t> value;
+  parent.reserve(fields.size());
+  value.reserve(fields.size());
   std::vector<std::uint32_t> field_class(fields.size());
   for (std::size_t f = 0; f < fields.size(); ++f) {
     std::uint32_t c = class_of_value.Find(fields[f]);
@@ -104,24 +112,15 @@ void RenumberPoints(std::size_t n, IdAt id_at, RefAt ref_at, Store store) {
   if (n == 0) return;
   // The fields are read once into a plain array: the points lie wherever the heap put them.
   std::vector<std::int32_t> fields(2 * n);
-  std::int64_t low = -static_cast<std::int64_t>(std::min<std::size_t>(n, 1u << 31));
   std::int64_t high = -1;
   for (std::size_t i = 0; i < n; ++i) {
     fields[2 * i] = id_at(i);
     fields[2 * i + 1] = ref_at(i);
-    low = std::min<std::int64_t>({low, fields[2 * i], fields[2 * i + 1]});
     high = std::max<std::int64_t>({high, fields[2 * i], fields[2 * i + 1]});
   }
-  // The temporary values -1 .. -n lie in the range too; a flat table is used while it stays
-  // within a few entries per point.
-  if (n < (std::size_t{1} << 31) &&
-      static_cast<std::uint64_t>(high - low) <= 4 * static_cast<std::uint64_t>(n) + 1024) {
-    renumbering::FlatClasses classes(low, high);
-    renumbering::Run(classes, fields, n);
-  } else {
-    renumbering::HashedClasses classes(n);
-    renumbering::Run(classes, fields, n);
-  }
+  const auto count = static_cast<std::int64_t>(std::min<std::size_t>(n, std::size_t{1} << 31));
+  renumbering::ValueClasses classes(-count, std::min<std::int64_t>(high, 4 * count + 1024));
+  renumbering::Run(classes, fields, n);
   for (std::size_t i = 0; i < n; ++i) store(i, fields[2 * i], fields[2 * i + 1]);
 }
 
