@@ -1,6 +1,10 @@
 #include "model/AM_mesh.h"
 
+#include <array>
+#include <exception>
+
 #include "cp/AM_cplist.h"
+#include "model/Errors.h"
 #include "model/Globals.h"
 #include "model/NumberText.h"
 #include "model/Ustrlib.h"
@@ -9,42 +13,95 @@ namespace mk {
 
 Mmesh::~Mmesh() = default;
 
+/// The body rules of the section, applied to each line as it is met: "Version=" sets the version,
+/// a "CPs=" line starts a spline that takes the next four lines per point whatever they hold
+/// (the empty text of a nested section included), anything else is passed over. The first error
+/// is kept and thrown once the whole section has been read, so that an error in the section's
+/// frame still comes first.
+class Mmesh::BodyReader {
+ public:
+  explicit BodyReader(Mmesh& mesh) : mesh_(mesh) { fields_.Separator = "="; }
+
+  void Take(std::string_view line) {
+    if (!error_) {
+      try {
+        Read(line);
+      } catch (const Error&) {
+        error_ = std::current_exception();
+      }
+    }
+    ++index_;
+  }
+
+  void Finish() {
+    if (error_) std::rethrow_exception(error_);
+    if (!spline_) return;
+    // The lines ran out inside a block: read what there is, so that a bad word in it is
+    // reported before the missing line, which is the first index past the body.
+    try {
+      Mcp point;
+      point.ReadFromLines(std::span<const std::string_view>(block_.data(), in_block_), 0);
+    } catch (const ListIndexError&) {
+    }
+    throw ListIndexError(static_cast<std::int64_t>(index_));
+  }
+
+ private:
+  void Read(std::string_view line) {
+    if (spline_) {
+      block_[in_block_++] = line;
+      if (in_block_ < block_.size()) return;
+      in_block_ = 0;
+      auto point = std::make_unique<Mcp>();
+      point->ReadFromLines(block_, 0);
+      spline_->Append(std::move(point));
+      if (--points_left_ == 0) mesh_.Splines.push_back(std::move(spline_));
+      return;
+    }
+    fields_.SetText(line);
+    const std::string_view key = fields_.NextField();
+    if (SameTextIgnoringCase(key, "Version")) {
+      mesh_.Version = std::string(fields_.NextField());
+    } else if (SameTextIgnoringCase(key, "CPs")) {
+      auto spline = std::make_unique<Mspline>();
+      points_left_ = Mspline::CountOf(line);
+      if (points_left_ > 0) {
+        spline_ = std::move(spline);
+      } else {
+        mesh_.Splines.push_back(std::move(spline));
+      }
+    }
+    // "Splines" (never trusted), unknown keys, empty lines and nested sections are passed over.
+  }
+
+  Mmesh& mesh_;
+  TCommaStr fields_;
+  std::size_t index_ = 0;  // body index of the next line
+  std::exception_ptr error_;
+  std::unique_ptr<Mspline> spline_;  // the spline whose points are being read
+  std::int32_t points_left_ = 0;
+  std::array<std::string_view, 4> block_;
+  std::size_t in_block_ = 0;
+};
+
 void Mmesh::AddEntry(std::string_view text, std::unique_ptr<Mamsuper> child) {
   if (child) {
-    body_.emplace_back();
     Entries.push_back(Entry{std::string(), std::move(child)});
-  } else {
-    body_.push_back(text);
+    text = {};
   }
+  if (reader_) reader_->Take(text);
 }
 
 std::size_t Mmesh::LoadFromLines(const LineList& lines, std::size_t index) {
-  struct BodyReset {
-    std::vector<std::string_view>& body;
-    ~BodyReset() { std::vector<std::string_view>().swap(body); }
-  } reset{body_};
-  body_.clear();
-  const std::size_t after = Mamsuper::LoadFromLines(lines, index);
-
   Version.assign(1, '2');  // not `= "2"`: GCC 12 warns falsely (-Wrestrict) on that form
-  TCommaStr fields;
-  fields.Separator = "=";
-  std::size_t p = 0;
-  while (p < body_.size()) {
-    fields.SetText(body_[p]);
-    const std::string_view key = fields.NextField();
-    if (SameTextIgnoringCase(key, "Version")) {
-      Version = std::string(fields.NextField());
-      ++p;
-    } else if (SameTextIgnoringCase(key, "CPs")) {
-      auto spline = std::make_unique<Mspline>();
-      p = spline->LoadFromLines(body_, p);
-      Splines.push_back(std::move(spline));
-    } else {
-      ++p;  // "Splines" (never trusted), unknown keys, empty lines, nested sections
-    }
-  }
-
+  BodyReader reader(*this);
+  reader_ = &reader;
+  struct ReaderReset {
+    BodyReader*& reader;
+    ~ReaderReset() { reader = nullptr; }
+  } reset{reader_};
+  const std::size_t after = Mamsuper::LoadFromLines(lines, index);
+  reader.Finish();
   Mcplist(Splines, warningSink).ResolveAttachments();
   return after;
 }

@@ -37,9 +37,10 @@ class Mmesh : public Mamsuper {
   void AddEntry(std::string_view text, std::unique_ptr<Mamsuper> child) override;
 
  private:
-  // The body lines while the section is read: views into the loaded lines, so that a model of
-  // millions of lines is not copied line by line. Empty outside LoadFromLines.
-  std::vector<std::string_view> body_;
+  class BodyReader;
+  // Reads the body while the section is read, line by line as the lines are met, so that a
+  // model of millions of lines needs no list of them. Null outside LoadFromLines.
+  BodyReader* reader_ = nullptr;
 };
 
 }  // namespace mk

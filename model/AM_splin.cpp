@@ -8,11 +8,7 @@ namespace mk {
 
 std::size_t Mspline::LoadFromLines(std::span<const std::string_view> lines, std::size_t index) {
   if (index >= lines.size()) throw ListIndexError(static_cast<std::int64_t>(index));
-  TCommaStr fields;
-  fields.Separator = "=";
-  fields.SetText(lines[index]);
-  fields.NextField();  // the key; the mesh reader only calls this on a "CPs" line
-  const std::int32_t n = StrToInt(fields.NextField());
+  const std::int32_t n = CountOf(lines[index]);
   ++index;
   // No reservation from n: the count is the file's word, and the blocks that really follow
   // bound what is allocated. A count beyond them ends in the index error.
@@ -22,6 +18,14 @@ std::size_t Mspline::LoadFromLines(std::span<const std::string_view> lines, std:
     Append(std::move(point));
   }
   return index;
+}
+
+std::int32_t Mspline::CountOf(std::string_view cps_line) {
+  TCommaStr fields;
+  fields.Separator = "=";
+  fields.SetText(cps_line);
+  fields.NextField();  // the key; the mesh reader only calls this on a "CPs" line
+  return StrToInt(fields.NextField());
 }
 
 void Mspline::SaveToLines(LineWriter& lines) const {

@@ -31,6 +31,8 @@ class Mspline {
 
   /// Reads the "CPs=" line at index and its blocks; returns the index after the last block.
   std::size_t LoadFromLines(std::span<const std::string_view> lines, std::size_t index);
+  /// The point count of a "CPs=" line.
+  static std::int32_t CountOf(std::string_view cps_line);
   void SaveToLines(LineWriter& lines) const;
   void CollectCps(std::vector<Mcp*>& list) const;
   void Draw(View3D& view, RestingPoints* memo = nullptr) const;

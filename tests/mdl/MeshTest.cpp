@@ -93,8 +93,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"MissingCoordinate", Join({{"CPs=1"}, Block("0 0 1", "1 2")}), true, "", 0},
         BadInput{"BadTriple", Join({{"CPs=1"}, {"0 0 1", "1 2 3", "1 2 q", "0"}}), true, "q", 0},
         BadInput{"CountBeyondTheBlocks", Join({{"Version=2", "CPs=2"}, Block("0 0 1", "1 2 3"), {"0 0 2"}}), false, "", 7},
-        BadInput{"HugeCount", Join({{"CPs=2000000000"}, Block("0 0 1", "1 2 3")}), false, "", 5}),
+        BadInput{"HugeCount", Join({{"CPs=2000000000"}, Block("0 0 1", "1 2 3")}), false, "", 5},
+        // A bad word in a block that the body cuts short comes before the missing line.
+        BadInput{"BadWordInACutBlock", {"CPs=1", "0 zero 1"}, true, "zero", 0},
+        BadInput{"CutBlock", {"CPs=1", "0 0 1", "1 2 3"}, false, "", 3},
+        // A nested section stands in a block as an empty line.
+        BadInput{"SectionInsideABlock", {"CPs=1", "0 0 1", "[X]", "[ENDX]", "0", "0"}, true, "", 0}),
     [](const ::testing::TestParamInfo<BadInput>& test_case) { return std::string(test_case.param.name); });
+
+TEST(MeshReading, AnErrorOfTheSectionFrameComesBeforeOneOfTheBody) {
+  WorkingFolder work;
+  // The body's bad word is met first, but the missing end line is what the user must fix.
+  EXPECT_THROW(Load(Crlf({"[MODELFILE]", "[MESH]", "CPs=1", "0 zero 1", "1 2 3", "0", "0"})),
+               ListIndexError);
+}
 
 TEST(MeshDocking, ProgressAndCounters) {
   WorkingFolder work;
