@@ -1,5 +1,6 @@
 #include "model/NumberText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -61,8 +62,68 @@ bool ScanReal(std::string_view t, std::size_t& number_start, bool& tiny) {
   return i == t.size();
 }
 
+/// 10^k for 0 <= k <= kMaxExactPower<Real>: every such power is exact in Real.
+template <typename Real>
+constexpr int kMaxExactPower = [] {
+  // 10^k = 5^k * 2^k is exact while 5^k fits the mantissa.
+  int k = 0;
+  unsigned long long five = 1;
+  while (k < 27 && five * 5 < (1ull << std::min(std::numeric_limits<Real>::digits, 63))) {
+    five *= 5;
+    ++k;
+  }
+  return k;
+}();
+
+template <typename Real>
+Real ExactPowerOfTen(int k) {
+  static const auto table = [] {
+    std::array<Real, kMaxExactPower<Real> + 1> t{};
+    Real p = 1;
+    for (auto& v : t) {
+      v = p;
+      p *= 10;
+    }
+    return t;
+  }();
+  return table[static_cast<std::size_t>(k)];
+}
+
+/// Plain decimals such as "-44.125", the words of nearly every model file, when their digits
+/// and the power of ten are exact in Real: one correctly rounded division then gives exactly the
+/// value of the general conversion, several times faster. False sends any other text (exponents,
+/// long digit strings, bad words) to the general path, which also reports the errors.
+template <typename Real>
+bool ParseShortDecimal(std::string_view t, Real& out) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fraction = 0;
+  for (bool after_point = false; i < t.size(); ++i) {
+    const char c = t[i];
+    if (c == '.' && !after_point) {
+      after_point = true;
+      continue;
+    }
+    if (!IsDigit(c) || digits == 19) return false;
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    ++digits;
+    if (after_point) ++fraction;
+  }
+  constexpr int kBits = std::numeric_limits<Real>::digits;
+  if (digits == 0 || fraction > kMaxExactPower<Real>) return false;
+  if (kBits < 64 && (mantissa >> (kBits < 64 ? kBits : 0)) != 0) return false;
+  Real value = static_cast<Real>(mantissa);
+  if (fraction > 0) value /= ExactPowerOfTen<Real>(fraction);
+  out = negative ? -value : value;
+  return true;
+}
+
 template <typename Real>
 Real ParseReal(std::string_view text) {
+  if (Real value; ParseShortDecimal(text, value)) return value;
   std::size_t start = 0;
   bool tiny = false;
   if (!ScanReal(text, start, tiny))
@@ -88,30 +149,33 @@ void AppendGeneral(std::string& out, bool negative, const char* digits, int expo
     out.push_back('0');
     return;
   }
-  if (negative) out.push_back('-');
+  // Built in place and appended once: the writer's hottest path.
+  char text[48];
+  char* t = text;
+  if (negative) *t++ = '-';
   if (exponent >= -4 && exponent < 15) {
     if (exponent >= 0) {
-      for (int i = 0; i <= exponent; ++i) out.push_back(i < count ? digits[i] : '0');
+      for (int i = 0; i <= exponent; ++i) *t++ = i < count ? digits[i] : '0';
       if (count > exponent + 1) {
-        out.push_back('.');
-        out.append(digits + exponent + 1, static_cast<std::size_t>(count - exponent - 1));
+        *t++ = '.';
+        for (int i = exponent + 1; i < count; ++i) *t++ = digits[i];
       }
     } else {
-      out.append("0.");
-      out.append(static_cast<std::size_t>(-exponent - 1), '0');
-      out.append(digits, static_cast<std::size_t>(count));
+      *t++ = '0';
+      *t++ = '.';
+      for (int i = -1; i > exponent; --i) *t++ = '0';
+      for (int i = 0; i < count; ++i) *t++ = digits[i];
     }
-    return;
+  } else {
+    *t++ = digits[0];
+    if (count > 1) {
+      *t++ = '.';
+      for (int i = 1; i < count; ++i) *t++ = digits[i];
+    }
+    *t++ = 'E';
+    t = std::to_chars(t, text + sizeof text, exponent).ptr;
   }
-  out.push_back(digits[0]);
-  if (count > 1) {
-    out.push_back('.');
-    out.append(digits + 1, static_cast<std::size_t>(count - 1));
-  }
-  out.push_back('E');
-  char buffer[16];
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, exponent);
-  out.append(buffer, r.ptr);
+  out.append(text, t);
 }
 
 /// The 15 correctly rounded significant digits of a positive finite magnitude, and the decimal
@@ -186,6 +250,55 @@ void ScientificDigits(long double magnitude, char (&digits)[15], int& exponent) 
   ScientificDigits<long double>(magnitude, digits, exponent);
 }
 
+constexpr auto kPowersOfTen = [] {
+  std::array<std::uint64_t, 16> p{};
+  std::uint64_t v = 1;
+  for (auto& e : p) {
+    e = v;
+    v *= 10;
+  }
+  return p;
+}();
+
+/// The 15 rounded digits of magnitudes that are short decimals, as model files hold nearly
+/// everywhere, found without the library's digit generation: m = magnitude * 10^k is computed
+/// in extended precision for k = 0, 1, ...; once m lies within 0.4 units of its own 15th digit
+/// from an integer c, c (padded with zeros) is provably the correct rounding to 15 digits: the
+/// error of m is below 10^-4 of such a unit, so the exact product lies within half a unit of c.
+/// False when no small k qualifies.
+bool ShortDecimalDigits(long double magnitude, char (&digits)[15], int& exponent) {
+  constexpr int kMaxFractionDigits = 8;
+  // 0.4 units of the 15th digit of a number with n digits before the point (0: below 1)
+  static const auto tolerance = [] {
+    std::array<long double, 16> t{};
+    for (int n = 0; n <= 15; ++n) t[static_cast<std::size_t>(n)] = 0.4L * PowerOfTen(n - 15);
+    return t;
+  }();
+  if (!(magnitude >= 1e-5L && magnitude < 1e15L)) return false;
+  for (int k = 0; k <= kMaxFractionDigits; ++k) {
+    const long double m = magnitude * ExactPowerOfTen<long double>(k);
+    if (m >= 1e15L) return false;
+    // Rounded half up without the library's rounding functions, which switch modes and are
+    // slow; a tie is never within the tolerance anyway.
+    const auto c = static_cast<std::uint64_t>(m + 0.5L);
+    if (c == 0) continue;
+    int n = 1;
+    while (n < 16 && c >= kPowersOfTen[static_cast<std::size_t>(n)]) ++n;
+    if (n > 15) return false;
+    // The unit of the 15th digit is that of m, which has a digit less than c when it rounded up
+    // to a power of ten.
+    const long double rounded = static_cast<long double>(c);
+    const int m_digits = (c == kPowersOfTen[static_cast<std::size_t>(n - 1)] && m < rounded) ? n - 1 : n;
+    if (std::fabs(m - rounded) > tolerance[static_cast<std::size_t>(m_digits)]) continue;
+    char text[20];
+    std::to_chars(text, text + sizeof text, c);
+    for (int i = 0; i < 15; ++i) digits[i] = i < n ? text[i] : '0';
+    exponent = n - 1 - k;
+    return true;
+  }
+  return false;
+}
+
 template <typename Real>
 void AppendReal(std::string& out, Real value) {
   if (value == 0 || !std::isfinite(value)) {
@@ -200,7 +313,8 @@ void AppendReal(std::string& out, Real value) {
   const bool negative = value < 0;
   char digits[15];
   int exponent = 0;
-  ScientificDigits(negative ? -value : value, digits, exponent);
+  const Real magnitude = negative ? -value : value;
+  if (!ShortDecimalDigits(magnitude, digits, exponent)) ScientificDigits(magnitude, digits, exponent);
   AppendGeneral(out, negative, digits, exponent);
 }
 
@@ -224,6 +338,7 @@ std::int32_t StrToInt(std::string_view text) {
 
 double StrToFloat(std::string_view text) { return ParseReal<double>(text); }
 long double StrToExtended(std::string_view text) {
+  if (long double value; ParseShortDecimal(text, value)) return value;
   // Extended reals keep their digits but not their range: bounds, views and the other format
   // work in doubles, and a value beyond them would be saved as a text no reader accepts.
   const double in_range = ParseReal<double>(text);

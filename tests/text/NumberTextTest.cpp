@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <random>
+#include <string>
 
 #include "model/AM_const.h"
 #include "model/Errors.h"
@@ -74,6 +77,23 @@ TEST(StrToExtended, ReadsWithExtendedPrecision) {
   EXPECT_NE(StrToExtended("0.4"), static_cast<long double>(0.4));
   EXPECT_EQ(static_cast<double>(StrToExtended("0.4")), 0.4);
   EXPECT_THROW(StrToExtended("1e99999"), ConversionError);
+}
+
+// Plain decimals take a short path of their own; it must round exactly as the C library does,
+// at every digit count and position of the point around its limits.
+TEST(StrToExtended, PlainDecimalsRoundAsTheLibraryDoes) {
+  std::mt19937_64 rng(11);
+  for (int round = 0; round < 200000; ++round) {
+    const int digits = 1 + static_cast<int>(rng() % 21);
+    std::string text = rng() % 2 ? "-" : "";
+    const int point = static_cast<int>(rng() % static_cast<unsigned>(digits + 1));
+    for (int k = 0; k < digits; ++k) {
+      if (k == point && k > 0) text += '.';
+      text += static_cast<char>('0' + rng() % 10);
+    }
+    ASSERT_EQ(StrToExtended(text), std::strtold(text.c_str(), nullptr)) << text;
+    ASSERT_EQ(StrToFloat(text), std::strtod(text.c_str(), nullptr)) << text;
+  }
 }
 
 struct FormatCase {
@@ -148,6 +168,36 @@ TEST(BigNumber, BadTextsRaiseTheIntegerError) {
   EXPECT_THROW(ParseBigNumber("-2147483648"), ConversionError);  // 2147483648 is out of range
   EXPECT_THROW(ParseBigNumber(""), ConversionError);
   EXPECT_THROW(ParseBigNumber("2x47483648"), ConversionError);
+}
+
+// Short decimals and their neighbours a few units away: the writer's short path must round
+// them to 15 digits as an exact rounding does, in both precisions.
+TEST(FloatToStr, ShortDecimalsAndTheirNeighboursRoundExactly) {
+  std::mt19937_64 rng(99);
+  for (int i = 0; i < 200000; ++i) {
+    const int fraction = static_cast<int>(rng() % 10);
+    const int magnitude = static_cast<int>(rng() % 16);
+    std::string text = std::to_string(rng() % 1000000000000000ull);
+    text = text.substr(0, std::min<std::size_t>(text.size(), 1 + static_cast<std::size_t>(magnitude)));
+    if (fraction > 0 && text.size() > static_cast<std::size_t>(fraction))
+      text.insert(text.size() - static_cast<std::size_t>(fraction), ".");
+    const long double extended = StrToExtended(text);
+    const double real = StrToFloat(text);
+    const int steps = static_cast<int>(rng() % 5) - 2;
+    long double e = extended;
+    double d = real;
+    for (int s = 0; s < std::abs(steps); ++s) {
+      e = std::nextafter(e, steps < 0 ? 0.0L : 1e30L);
+      d = std::nextafter(d, steps < 0 ? 0.0 : 1e300);
+    }
+    char exact[64], again[64];
+    std::snprintf(exact, sizeof exact, "%.14Le", e);
+    std::snprintf(again, sizeof again, "%.14Le", StrToExtended(FloatToStr(e)));
+    ASSERT_STREQ(exact, again) << text << " " << steps;
+    std::snprintf(exact, sizeof exact, "%.14e", d);
+    std::snprintf(again, sizeof again, "%.14e", StrToFloat(FloatToStr(d)));
+    ASSERT_STREQ(exact, again) << text << " " << steps;
+  }
 }
 
 }  // namespace
