@@ -284,17 +284,18 @@ void Mcplist::ReportAttachErrors() {
 void Mcplist::ReportAttachCycles() {
   if (warnings_ == nullptr) return;
   // Positions are stamped into the points rather than kept in a map from point to position: at a
-  // million points the map's misses cost more than the whole walk. The same pass tells whether
-  // any point has a target at all.
+  // million points the map's misses cost more than the whole walk. Only points with a target
+  // can lie on a cycle, so only they are stamped.
   bool any_target = false;
   for (std::size_t i = 0; i < points_.size(); ++i) {
+    if (points_[i]->at_cp == nullptr) continue;
     points_[i]->view_slot = static_cast<std::uint32_t>(i);
-    any_target = any_target || points_[i]->at_cp != nullptr;
+    any_target = true;
   }
   if (!any_target) return;
   auto target_of = [&](std::size_t i) {
     const Mcp* t = points_[i]->at_cp;
-    if (t == nullptr) return kNone;
+    if (t == nullptr || t->at_cp == nullptr) return kNone;  // the walk ends at t
     const std::size_t slot = t->view_slot;  // a target outside this view bears a stale stamp
     return slot < points_.size() && points_[slot] == t ? slot : kNone;
   };

@@ -1,5 +1,6 @@
 #include "model/AM_mesh.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -66,6 +67,8 @@ class Mmesh::BodyReader {
       auto spline = std::make_unique<Mspline>();
       points_left_ = Mspline::CountOf(line);
       if (points_left_ > 0) {
+        // The count is the file's word: only a modest part of it is trusted in advance.
+        spline->Reserve(static_cast<std::size_t>(std::min(points_left_, 4096)));
         spline_ = std::move(spline);
       } else {
         mesh_.Splines.push_back(std::move(spline));
@@ -149,15 +152,13 @@ void Mmesh::Dock(double tolerance) {
   CorrectionList records;
   MirrorSplines(n, records);
   Advance(progressBar, 6);
-  {
-    Mcplist mirrored(Splines, warningSink);
-    Advance(progressBar, 7);
-    mirrored.ApplyCorrections(records);
-  }
+  // The corrections change attachments and ratios only, never an id or a chain, so the same
+  // view, with its index by id, serves the final resolution too.
+  Mcplist docked(Splines, warningSink);
+  Advance(progressBar, 7);
+  docked.ApplyCorrections(records);
   records.clear();
   Advance(progressBar, 9);
-
-  Mcplist docked(Splines, warningSink);
   docked.ResolveAttachments();
   CpCountAfter = docked.CpCount();
   SplineCountAfter = SplineCount();

@@ -80,16 +80,19 @@ std::unique_ptr<Mspline> Mspline::MakeMirror(std::int32_t n, CorrectionList& rec
   const int k = PlaneEnds(memo);
 
   std::vector<std::unique_ptr<Mcp>> copies;
+  copies.reserve(static_cast<std::size_t>(Count));
   First->MirrorChain(copies, k, n);
 
   std::unique_ptr<Mspline> twin;
   if (!copies.empty()) {
+    if (k != 0) points_.reserve(points_.size() + copies.size());
     if (k == 2 || k == 3) {
       for (auto it = copies.rbegin(); it != copies.rend(); ++it) Append(std::move(*it));
     } else if (k == 1) {
       for (auto& copy : copies) Prepend(std::move(copy));
     } else {
       twin = std::make_unique<Mspline>();
+      twin->Reserve(copies.size());
       for (auto it = copies.rbegin(); it != copies.rend(); ++it) twin->Append(std::move(*it));
       twin->First->MoveClosedToEnd(First->IsClosed());
     }

@@ -36,6 +36,7 @@ class Mspline {
   void SaveToLines(LineWriter& lines) const;
   void CollectCps(std::vector<Mcp*>& list) const;
   void Draw(View3D& view, RestingPoints* memo = nullptr) const;
+  void Reserve(std::size_t points) { points_.reserve(points); }
   void Append(std::unique_ptr<Mcp> point);
   void Prepend(std::unique_ptr<Mcp> point);
   bool LiesOnPlane(RestingPoints* memo = nullptr) const;
