@@ -243,31 +243,48 @@ void Mcplist::ApplyCorrections(const CorrectionList& records) {
 
 void Mcplist::ResolveAttachments() {
   Lookups& index = Index();
-  for (Mcp* p : points_) {
-    if (p->attached != 1) continue;
-    const std::size_t i = index.ById(p->at_cpid);
-    p->at_cp = i == kNone ? nullptr : points_[i];
+  // One pass resolves, stamps the points that have a target for the cycle search and lists
+  // those without one for the report: at millions of points each pass is memory traffic.
+  std::vector<std::size_t> missing;
+  std::vector<std::size_t> with_target;
+  for (std::size_t k = 0; k < points_.size(); ++k) {
+    Mcp* p = points_[k];
+    if (p->attached == 1) {
+      const std::size_t i = index.ById(p->at_cpid);
+      p->at_cp = i == kNone ? nullptr : points_[i];
+      if (p->at_cp == nullptr) missing.push_back(k);
+    }
+    if (p->at_cp != nullptr) {
+      p->view_slot = static_cast<std::uint32_t>(k);
+      with_target.push_back(k);
+    }
   }
-  ReportAttachErrors();
-  ReportAttachCycles();
+  WriteAttachReport(missing);
+  FindAttachCycles(with_target);
 }
 
 void Mcplist::ReportAttachErrors() {
+  std::vector<std::size_t> missing;
+  for (std::size_t k = 0; k < points_.size(); ++k)
+    if (points_[k]->attached == 1 && points_[k]->at_cp == nullptr) missing.push_back(k);
+  WriteAttachReport(missing);
+}
+
+void Mcplist::WriteAttachReport(const std::vector<std::size_t>& missing) {
+  if (missing.empty()) return;
   LineWriter report;
   report.Add("\xE3\x82\xA2\xE3\x82\xBF\xE3\x83\x83\xE3\x83\x81\xE5\x85\x88\xE3\x81\x8C\xE7\x84\xA1\xE3\x81\x84");
   report.Text() += "num_of_cp=";
   AppendInt(report.Text(), CpCount());
   report.EndLine();
-  for (const Mcp* p : points_) {
-    if (p->attached != 1 || p->at_cp != nullptr) continue;
+  for (const std::size_t k : missing) {
     std::string& text = report.Text();
     text += "cpid=";
-    AppendInt(text, p->cpid);
+    AppendInt(text, points_[k]->cpid);
     text += " at_cpid=";
-    AppendInt(text, p->at_cpid);
+    AppendInt(text, points_[k]->at_cpid);
     report.EndLine();
   }
-  if (report.Count() < 3) return;
   try {
     WriteFileAtomically(kAttachReportFile, report.Bytes());
   } catch (const FileError&) {
@@ -286,13 +303,17 @@ void Mcplist::ReportAttachCycles() {
   // Positions are stamped into the points rather than kept in a map from point to position: at a
   // million points the map's misses cost more than the whole walk. Only points with a target
   // can lie on a cycle, so only they are stamped.
-  bool any_target = false;
+  std::vector<std::size_t> with_target;
   for (std::size_t i = 0; i < points_.size(); ++i) {
     if (points_[i]->at_cp == nullptr) continue;
     points_[i]->view_slot = static_cast<std::uint32_t>(i);
-    any_target = true;
+    with_target.push_back(i);
   }
-  if (!any_target) return;
+  FindAttachCycles(with_target);
+}
+
+void Mcplist::FindAttachCycles(const std::vector<std::size_t>& with_target) {
+  if (warnings_ == nullptr || with_target.empty()) return;
   auto target_of = [&](std::size_t i) {
     const Mcp* t = points_[i]->at_cp;
     if (t == nullptr || t->at_cp == nullptr) return kNone;  // the walk ends at t
@@ -307,8 +328,8 @@ void Mcplist::ReportAttachCycles() {
   // broken model can hold hundreds of them.
   DockWarning cycles;
   cycles.kind = DockWarning::Kind::AttachCycle;
-  for (std::size_t start = 0; start < points_.size(); ++start) {
-    if (state[start] != 0 || points_[start]->at_cp == nullptr) continue;
+  for (const std::size_t start : with_target) {
+    if (state[start] != 0) continue;
     path.clear();
     std::size_t j = start;
     while (j != kNone && state[j] == 0) {

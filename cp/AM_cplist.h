@@ -50,6 +50,11 @@ class Mcplist {
   class Lookups;
   Lookups& Index();
   std::size_t RatiolessInAttachChain(std::int32_t id);
+  /// Writes "attach_err.txt" listing the points at these positions, when there are any.
+  void WriteAttachReport(const std::vector<std::size_t>& missing);
+  /// Reports the cycles among the points with a target, given in view order; each must bear its
+  /// position in view_slot.
+  void FindAttachCycles(const std::vector<std::size_t>& with_target);
 
   std::vector<Mcp*> points_;
   WarningSink* warnings_ = nullptr;
