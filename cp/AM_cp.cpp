@@ -72,6 +72,11 @@ const Mcp* RestingPoint(const Mcp* p, RestingPoints* memo) {
 
 }  // namespace
 
+RestingPoints::Known* RestingPoints::Find(const Mcp* q) {
+  const std::size_t slot = q->view_slot;
+  return slot < known_.size() && known_[slot].point == q ? &known_[slot] : nullptr;
+}
+
 const Mcp* RestingPoints::Of(const Mcp* p) {
   if (p->at_cp == nullptr) return p;
   path_.clear();
@@ -82,20 +87,21 @@ const Mcp* RestingPoints::Of(const Mcp* p) {
       end = q;
       break;
     }
-    const auto [it, added] = known_.try_emplace(q, nullptr);
-    if (!added) {
-      end = it->second;  // null: this walk came round to itself
+    if (const Known* known = Find(q)) {
+      end = known->end;  // null: this walk came round to itself
       break;
     }
+    q->view_slot = static_cast<std::uint32_t>(known_.size());
+    known_.push_back({q, nullptr});
     path_.push_back(q);
     q = q->at_cp;
   }
   if (end == nullptr) {
     // A cycle: where a walk ends then depends on where it started, so nothing on it is kept.
-    for (const Mcp* r : path_) known_.erase(r);
+    for (const Mcp* r : path_) known_[r->view_slot].point = nullptr;
     return WalkTargets(p, [](const Mcp*) { return false; });
   }
-  for (const Mcp* r : path_) known_[r] = end;
+  for (const Mcp* r : path_) known_[r->view_slot].end = end;
   return end;
 }
 

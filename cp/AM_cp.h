@@ -11,7 +11,6 @@
 #include <memory>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/AM_const.h"
@@ -43,7 +42,15 @@ class RestingPoints {
   const Mcp* Of(const Mcp* p);
 
  private:
-  std::unordered_map<const Mcp*, const Mcp*> known_;  // null: on the walk under way
+  // A point's entry is found through its view_slot stamp, not a hash map: at millions of
+  // points the map's misses cost more than the walks.
+  struct Known {
+    const Mcp* point;  // null: no longer valid
+    const Mcp* end;    // null: on the walk under way
+  };
+  Known* Find(const Mcp* q);
+
+  std::vector<Known> known_;
   std::vector<const Mcp*> path_;
 };
 
@@ -71,8 +78,9 @@ class Mcp : public Pooled<Mcp> {
   bool line3_default = false;
   bool line4_default = false;
   bool is_mirror = false;
-  /// Scratch for whole-view passes: a pass stamps every point's position here before it reads it.
-  std::uint32_t view_slot = 0;
+  /// Scratch for whole-view passes: a pass stamps a point's position here before it reads it.
+  /// Stamps are checked before use, so a stale one is harmless.
+  mutable std::uint32_t view_slot = 0;
 
   /// Parses the four lines from index; returns the index after them. Throws ConversionError for a
   /// bad word and ListIndexError (with the index) when the lines run out.
