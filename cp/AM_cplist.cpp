@@ -28,7 +28,22 @@ constexpr const char* kAttachReportFile = "attach_err.txt";
 class Mcplist::Lookups {
  public:
   explicit Lookups(const std::vector<Mcp*>& points) : points_(points) {
-    by_id_.Build(points.size(), [&points](std::size_t i) { return points[i]->cpid; });
+    // Every field the indexes need is read in one pass: at millions of points each pass over
+    // the points themselves costs more than the indexing.
+    const std::size_t n = points.size();
+    std::vector<std::int32_t> ids(n);
+    std::vector<std::int32_t> at(n);
+    std::vector<std::uint8_t> kind(n);  // 1: attached, 2: with a hook ratio
+    for (std::size_t i = 0; i < n; ++i) {
+      const Mcp& p = *points[i];
+      ids[i] = p.cpid;
+      at[i] = p.at_cpid;
+      kind[i] = static_cast<std::uint8_t>((p.attached == 1 ? 1 : 0) | (p.hook_ratio != 0 ? 2 : 0));
+    }
+    by_id_.Build(n, [&ids](std::size_t i) { return ids[i]; });
+    const auto key = [&at](std::size_t i) { return at[i]; };
+    attached_.Build(n, [&kind](std::size_t i) { return (kind[i] & 1) != 0; }, key);
+    with_ratio_.Build(n, [&kind](std::size_t i) { return (kind[i] & 2) != 0; }, key);
   }
 
   std::size_t ById(std::int32_t id) const {
@@ -36,15 +51,9 @@ class Mcplist::Lookups {
     return i == FirstPositionById::kNone ? kNone : i;
   }
   /// First attached point whose at_cpid is id.
-  std::size_t AttachedTo(std::int32_t id) {
-    BuildLinks();
-    return First(attached_, id);
-  }
+  std::size_t AttachedTo(std::int32_t id) { return First(attached_, id); }
   /// First point whose raw at_cpid is id and whose hook ratio is not 0.
-  std::size_t WithRatioAt(std::int32_t id) {
-    BuildLinks();
-    return First(with_ratio_, id);
-  }
+  std::size_t WithRatioAt(std::int32_t id) { return First(with_ratio_, id); }
   /// First point whose raw at_cpid is id. Only records of neither kind need it, and the mirror
   /// never makes those, so it is built on demand.
   std::size_t AnyAt(std::int32_t id) {
@@ -57,15 +66,14 @@ class Mcplist::Lookups {
 
   void Unlink(std::size_t i) {
     const Mcp& p = *points_[i];
-    if (links_built_) {
-      if (p.attached == 1) attached_.Erase(p.at_cpid, i);
-      if (p.hook_ratio != 0) with_ratio_.Erase(p.at_cpid, i);
-    }
+    if (p.attached == 1) attached_.Erase(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.Erase(p.at_cpid, i);
     if (any_built_) any_.erase({p.at_cpid, i});
   }
   void Link(std::size_t i) {
     const Mcp& p = *points_[i];
-    if (links_built_) LinkAttachment(i);
+    if (p.attached == 1) attached_.Insert(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.Insert(p.at_cpid, i);
     if (any_built_) any_.emplace(p.at_cpid, i);
   }
 
@@ -87,20 +95,6 @@ class Mcplist::Lookups {
  private:
   using KeyedPositions = std::set<std::pair<std::int32_t, std::size_t>>;
 
-  // The attachment indexes are built at their first use: resolving attachments needs only ids.
-  void BuildLinks() {
-    if (links_built_) return;
-    links_built_ = true;
-    const auto key = [this](std::size_t i) { return points_[i]->at_cpid; };
-    attached_.Build(points_.size(), [this](std::size_t i) { return points_[i]->attached == 1; }, key);
-    with_ratio_.Build(points_.size(), [this](std::size_t i) { return points_[i]->hook_ratio != 0; },
-                      key);
-  }
-  void LinkAttachment(std::size_t i) {
-    const Mcp& p = *points_[i];
-    if (p.attached == 1) attached_.Insert(p.at_cpid, i);
-    if (p.hook_ratio != 0) with_ratio_.Insert(p.at_cpid, i);
-  }
   static std::size_t First(FirstPositionByKey& index, std::int32_t id) {
     const std::size_t i = index.First(id);
     return i == FirstPositionByKey::kNone ? kNone : i;
@@ -117,7 +111,6 @@ class Mcplist::Lookups {
   FirstPositionByKey with_ratio_;
   KeyedPositions any_;
   bool any_built_ = false;
-  bool links_built_ = false;
   std::vector<std::uint32_t> marks_;
   std::uint32_t epoch_ = 0;
 };
