@@ -261,33 +261,35 @@ constexpr auto kPowersOfTen = [] {
 }();
 
 /// The 15 rounded digits of magnitudes that are short decimals, as model files hold nearly
-/// everywhere, found without the library's digit generation: m = magnitude * 10^k is computed
-/// in extended precision for k = 0, 1, ...; once m lies within 0.4 units of its own 15th digit
-/// from an integer c, c (padded with zeros) is provably the correct rounding to 15 digits: the
-/// error of m is below 10^-4 of such a unit, so the exact product lies within half a unit of c.
+/// everywhere, found without the library's digit generation. With d the magnitude rounded to a
+/// double, m = d * 10^k is computed for k = 0, 1, ...; m is within 2^-52 of the exact product,
+/// that is within 0.23 units of its own 15th digit. So once m lies within 0.25 such units of an
+/// integer c, the exact product lies within half a unit of c, and c (padded with zeros) is
+/// provably the correct rounding to 15 digits. Doubles keep this off the slow extended unit.
 /// False when no small k qualifies.
 bool ShortDecimalDigits(long double magnitude, char (&digits)[15], int& exponent) {
   constexpr int kMaxFractionDigits = 8;
-  // 0.4 units of the 15th digit of a number with n digits before the point (0: below 1)
+  // 0.25 units of the 15th digit of a number with n digits before the point (0: below 1)
   static const auto tolerance = [] {
-    std::array<long double, 16> t{};
-    for (int n = 0; n <= 15; ++n) t[static_cast<std::size_t>(n)] = 0.4L * PowerOfTen(n - 15);
+    std::array<double, 16> t{};
+    for (int n = 0; n <= 15; ++n)
+      t[static_cast<std::size_t>(n)] = static_cast<double>(0.25L * PowerOfTen(n - 15));
     return t;
   }();
-  if (!(magnitude >= 1e-5L && magnitude < 1e15L)) return false;
+  const auto d = static_cast<double>(magnitude);
+  if (!(d >= 1e-5 && d < 1e15)) return false;
   for (int k = 0; k <= kMaxFractionDigits; ++k) {
-    const long double m = magnitude * ExactPowerOfTen<long double>(k);
-    if (m >= 1e15L) return false;
-    // Rounded half up without the library's rounding functions, which switch modes and are
-    // slow; a tie is never within the tolerance anyway.
-    const auto c = static_cast<std::uint64_t>(m + 0.5L);
+    const double m = d * ExactPowerOfTen<double>(k);
+    if (m >= 1e15) return false;
+    // m + 0.5 is exact below 10^15; a tie is never within the tolerance anyway.
+    const auto c = static_cast<std::uint64_t>(m + 0.5);
     if (c == 0) continue;
     int n = 1;
     while (n < 16 && c >= kPowersOfTen[static_cast<std::size_t>(n)]) ++n;
     if (n > 15) return false;
     // The unit of the 15th digit is that of m, which has a digit less than c when it rounded up
     // to a power of ten.
-    const long double rounded = static_cast<long double>(c);
+    const auto rounded = static_cast<double>(c);
     const int m_digits = (c == kPowersOfTen[static_cast<std::size_t>(n - 1)] && m < rounded) ? n - 1 : n;
     if (std::fabs(m - rounded) > tolerance[static_cast<std::size_t>(m_digits)]) continue;
     char text[20];
