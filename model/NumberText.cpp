@@ -250,52 +250,47 @@ void ScientificDigits(long double magnitude, char (&digits)[15], int& exponent) 
   ScientificDigits<long double>(magnitude, digits, exponent);
 }
 
-constexpr auto kPowersOfTen = [] {
-  std::array<std::uint64_t, 16> p{};
-  std::uint64_t v = 1;
-  for (auto& e : p) {
-    e = v;
-    v *= 10;
-  }
-  return p;
-}();
-
-/// The 15 rounded digits of magnitudes that are short decimals, as model files hold nearly
-/// everywhere, found without the library's digit generation. With d the magnitude rounded to a
-/// double, m = d * 10^k is computed for k = 0, 1, ...; m is within 2^-52 of the exact product,
-/// that is within 0.23 units of its own 15th digit. So once m lies within 0.25 such units of an
-/// integer c, the exact product lies within half a unit of c, and c (padded with zeros) is
-/// provably the correct rounding to 15 digits. Doubles keep this off the slow extended unit.
-/// False when no small k qualifies.
-bool ShortDecimalDigits(long double magnitude, char (&digits)[15], int& exponent) {
+/// Writes magnitudes that are short decimals, as model files hold nearly everywhere, without the
+/// library's digit generation; false leaves every other value to the general path. With d the
+/// magnitude rounded to a double, m = d * 10^k is computed for k = 0, 1, ...; it lies within
+/// 2^-52 * m of the exact product p. Once an integer c lies within 2.5e-16 * m of m, it lies
+/// within half a unit of p's 15th significant digit, so c / 10^k is exactly the rounding to
+/// 15 digits that the general path would write.
+bool AppendShortDecimal(std::string& out, bool negative, long double magnitude) {
   constexpr int kMaxFractionDigits = 8;
-  // 0.25 units of the 15th digit of a number with n digits before the point (0: below 1)
-  static const auto tolerance = [] {
-    std::array<double, 16> t{};
-    for (int n = 0; n <= 15; ++n)
-      t[static_cast<std::size_t>(n)] = static_cast<double>(0.25L * PowerOfTen(n - 15));
-    return t;
-  }();
   const auto d = static_cast<double>(magnitude);
-  if (!(d >= 1e-5 && d < 1e15)) return false;
+  if (!(d >= 1e-4 && d < 1e15)) return false;  // the plain notation, without exponent
   for (int k = 0; k <= kMaxFractionDigits; ++k) {
     const double m = d * ExactPowerOfTen<double>(k);
     if (m >= 1e15) return false;
-    // m + 0.5 is exact below 10^15; a tie is never within the tolerance anyway.
+    // m + 0.5 is exact below 10^15; a tie is never close enough to count.
     const auto c = static_cast<std::uint64_t>(m + 0.5);
-    if (c == 0) continue;
-    int n = 1;
-    while (n < 16 && c >= kPowersOfTen[static_cast<std::size_t>(n)]) ++n;
-    if (n > 15) return false;
-    // The unit of the 15th digit is that of m, which has a digit less than c when it rounded up
-    // to a power of ten.
-    const auto rounded = static_cast<double>(c);
-    const int m_digits = (c == kPowersOfTen[static_cast<std::size_t>(n - 1)] && m < rounded) ? n - 1 : n;
-    if (std::fabs(m - rounded) > tolerance[static_cast<std::size_t>(m_digits)]) continue;
-    char text[20];
-    std::to_chars(text, text + sizeof text, c);
-    for (int i = 0; i < 15; ++i) digits[i] = i < n ? text[i] : '0';
-    exponent = n - 1 - k;
+    if (c >= 1000000000000000u) return false;  // rounded up to 10^15, written with an exponent
+    if (c == 0 || std::fabs(m - static_cast<double>(c)) > 2.5e-16 * m) continue;
+    char digits[20];
+    char* end = std::to_chars(digits, digits + sizeof digits, c).ptr;
+    int fraction = k;
+    while (fraction > 0 && end[-1] == '0') {
+      --end;
+      --fraction;
+    }
+    const int n = static_cast<int>(end - digits);
+    char text[48];
+    char* t = text;
+    if (negative) *t++ = '-';
+    if (n > fraction) {
+      t = std::copy(digits, end - fraction, t);
+      if (fraction > 0) {
+        *t++ = '.';
+        t = std::copy(end - fraction, end, t);
+      }
+    } else {
+      *t++ = '0';
+      *t++ = '.';
+      t = std::fill_n(t, fraction - n, '0');
+      t = std::copy(digits, end, t);
+    }
+    out.append(text, t);
     return true;
   }
   return false;
@@ -316,7 +311,8 @@ void AppendReal(std::string& out, Real value) {
   char digits[15];
   int exponent = 0;
   const Real magnitude = negative ? -value : value;
-  if (!ShortDecimalDigits(magnitude, digits, exponent)) ScientificDigits(magnitude, digits, exponent);
+  if (AppendShortDecimal(out, negative, magnitude)) return;
+  ScientificDigits(magnitude, digits, exponent);
   AppendGeneral(out, negative, digits, exponent);
 }
 
