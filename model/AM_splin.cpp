@@ -37,7 +37,14 @@ void Mspline::SaveToLines(LineWriter& lines) const {
 }
 
 void Mspline::CollectCps(std::vector<Mcp*>& list) const {
-  if (Count > 0) First->CollectChain(list);
+  if (Count <= 0) return;
+  if (appended_after_prepend_) {
+    First->CollectChain(list);
+    return;
+  }
+  const std::size_t n = points_.size();
+  for (std::size_t i = n; i-- > n - prepended_;) list.push_back(points_[i].get());
+  for (std::size_t i = 0; i < n - prepended_; ++i) list.push_back(points_[i].get());
 }
 
 void Mspline::Draw(View3D& view, RestingPoints* memo) const {
@@ -45,6 +52,7 @@ void Mspline::Draw(View3D& view, RestingPoints* memo) const {
 }
 
 void Mspline::Append(std::unique_ptr<Mcp> point) {
+  if (prepended_ > 0) appended_after_prepend_ = true;
   Mcp* p = point.get();
   points_.push_back(std::move(point));
   p->next = nullptr;
@@ -56,6 +64,7 @@ void Mspline::Append(std::unique_ptr<Mcp> point) {
 }
 
 void Mspline::Prepend(std::unique_ptr<Mcp> point) {
+  ++prepended_;
   Mcp* p = point.get();
   points_.push_back(std::move(point));
   p->next = First;

@@ -52,6 +52,11 @@ class Mspline {
   // The points in the order they joined, not in chain order: owning them here rather than
   // through the chain keeps destruction flat however long the chain is.
   std::vector<std::unique_ptr<Mcp>> points_;
+  // The chain is the prepended points, last first, then the appended ones in order, as long as
+  // no point was appended after a prepend: collecting then needs no walk along the links, whose
+  // every step waits for memory.
+  std::size_t prepended_ = 0;
+  bool appended_after_prepend_ = false;
 };
 
 }  // namespace mk

@@ -21,7 +21,9 @@ using View = std::vector<Mcp*>;
 
 inline View BuildView(const Mmesh& mesh) {
   View view;
-  for (const auto& spline : mesh.Splines) spline->CollectCps(view);
+  // Walked through the links, independently of the spline's own collection.
+  for (const auto& spline : mesh.Splines)
+    for (Mcp* p = spline->First; p != nullptr; p = p->next) view.push_back(p);
   return view;
 }
 

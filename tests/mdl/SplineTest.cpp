@@ -37,6 +37,12 @@ std::vector<std::int32_t> Ids(const Mspline& s) {
   for (const Mcp* p = s.Last; p; p = p->prev) ++back;
   EXPECT_EQ(back, ids.size());
   EXPECT_EQ(static_cast<std::size_t>(s.Count), ids.size());
+  // The spline's own collection must give the chain order too.
+  std::vector<Mcp*> collected;
+  s.CollectCps(collected);
+  std::vector<std::int32_t> collected_ids;
+  for (const Mcp* p : collected) collected_ids.push_back(p->cpid);
+  EXPECT_EQ(collected_ids, ids);
   return ids;
 }
 
@@ -140,6 +146,20 @@ TEST(MakeMirror, SharedHookRecordsForAHookReadFromTheFile) {
   EXPECT_EQ(records[0].newid, 12);
   EXPECT_EQ(s->First->next->cptype, 0x80000000u);  // B' holds the hook now
   EXPECT_TRUE(s->First->next->next->IsHook());     // and E keeps it
+}
+
+TEST(SplineChain, AppendsAndPrependsInAnyOrderCollectInChainOrder) {
+  auto s = Make({1, 2});
+  for (std::int32_t id : {3, 4, 5, 6}) {
+    auto p = std::make_unique<Mcp>();
+    p->cpid = id;
+    if (id % 2 == 1) {
+      s->Prepend(std::move(p));
+    } else {
+      s->Append(std::move(p));
+    }
+  }
+  EXPECT_EQ(Ids(*s), (IdList{5, 3, 1, 2, 4, 6}));
 }
 
 TEST(MakeMirror, EmptySplineIsLeftAlone) {
