@@ -33,18 +33,21 @@ class Mcplist::Lookups {
     const std::size_t n = points.size();
     std::vector<std::int32_t> ids(n);
     std::vector<std::int32_t> at(n);
-    std::vector<std::uint8_t> kind(n);  // 1: attached, 2: with a hook ratio
+    kind_.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
       const Mcp& p = *points[i];
       ids[i] = p.cpid;
       at[i] = p.at_cpid;
-      kind[i] = static_cast<std::uint8_t>((p.attached == 1 ? 1 : 0) | (p.hook_ratio != 0 ? 2 : 0));
+      kind_[i] = KindOf(p);
     }
     by_id_.Build(n, [&ids](std::size_t i) { return ids[i]; });
     const auto key = [&at](std::size_t i) { return at[i]; };
-    attached_.Build(n, [&kind](std::size_t i) { return (kind[i] & 1) != 0; }, key);
-    with_ratio_.Build(n, [&kind](std::size_t i) { return (kind[i] & 2) != 0; }, key);
+    attached_.Build(n, [this](std::size_t i) { return (kind_[i] & kAttached) != 0; }, key);
+    with_ratio_.Build(n, [this](std::size_t i) { return (kind_[i] & kWithRatio) != 0; }, key);
   }
+
+  /// Whether the point at position i is attached, without reading the point.
+  bool IsAttached(std::size_t i) const { return (kind_[i] & kAttached) != 0; }
 
   std::size_t ById(std::int32_t id) const {
     const std::size_t i = by_id_.Find(id);
@@ -72,6 +75,7 @@ class Mcplist::Lookups {
   }
   void Link(std::size_t i) {
     const Mcp& p = *points_[i];
+    kind_[i] = KindOf(p);
     if (p.attached == 1) attached_.Insert(p.at_cpid, i);
     if (p.hook_ratio != 0) with_ratio_.Insert(p.at_cpid, i);
     if (any_built_) any_.emplace(p.at_cpid, i);
@@ -94,6 +98,13 @@ class Mcplist::Lookups {
 
  private:
   using KeyedPositions = std::set<std::pair<std::int32_t, std::size_t>>;
+  static constexpr std::uint8_t kAttached = 1;
+  static constexpr std::uint8_t kWithRatio = 2;
+
+  static std::uint8_t KindOf(const Mcp& p) {
+    return static_cast<std::uint8_t>((p.attached == 1 ? kAttached : 0) |
+                                     (p.hook_ratio != 0 ? kWithRatio : 0));
+  }
 
   static std::size_t First(FirstPositionByKey& index, std::int32_t id) {
     const std::size_t i = index.First(id);
@@ -106,6 +117,7 @@ class Mcplist::Lookups {
   }
 
   const std::vector<Mcp*>& points_;
+  std::vector<std::uint8_t> kind_;  // kAttached and kWithRatio of each position
   FirstPositionById by_id_;
   FirstPositionByKey attached_;
   FirstPositionByKey with_ratio_;
@@ -238,16 +250,18 @@ void Mcplist::ResolveAttachments() {
   Lookups& index = Index();
   // One pass resolves, stamps the points that have a target for the cycle search and lists
   // those without one for the report: at millions of points each pass is memory traffic.
+  // Only attached points are visited: the index knows them without reading the points, and a
+  // point that is not attached never has a target.
   std::vector<std::size_t> missing;
   std::vector<std::size_t> with_target;
   for (std::size_t k = 0; k < points_.size(); ++k) {
+    if (!index.IsAttached(k)) continue;
     Mcp* p = points_[k];
-    if (p->attached == 1) {
-      const std::size_t i = index.ById(p->at_cpid);
-      p->at_cp = i == kNone ? nullptr : points_[i];
-      if (p->at_cp == nullptr) missing.push_back(k);
-    }
-    if (p->at_cp != nullptr) {
+    const std::size_t i = index.ById(p->at_cpid);
+    p->at_cp = i == kNone ? nullptr : points_[i];
+    if (p->at_cp == nullptr) {
+      missing.push_back(k);
+    } else {
       p->view_slot = static_cast<std::uint32_t>(k);
       with_target.push_back(k);
     }
