@@ -11,6 +11,7 @@
 #include "cp/Renumbering.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
+#include "model/LargeMemory.h"
 #include "model/LineList.h"
 #include "model/NumberText.h"
 
@@ -132,6 +133,7 @@ Mcplist::Mcplist(const std::vector<std::unique_ptr<Mspline>>& splines, WarningSi
   std::size_t total = 0;
   for (const auto& spline : splines) total += static_cast<std::size_t>(std::max(spline->Count, 0));
   points_.reserve(total);
+  PreferHugePages(points_.data(), total * sizeof(Mcp*));
   for (const auto& spline : splines) spline->CollectCps(points_);
 }
 

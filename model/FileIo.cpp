@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "model/Errors.h"
+#include "model/LargeMemory.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -126,7 +127,11 @@ std::string ReadWholeFile(const std::string& file_name) {
   std::error_code size_error;
   const auto expected = fs::file_size(fs::path(file_name), size_error);
   std::size_t have = 0;
-  if (!size_error) bytes.resize(static_cast<std::size_t>(expected));
+  if (!size_error) {
+    bytes.reserve(static_cast<std::size_t>(expected));
+    PreferHugePages(bytes.data(), bytes.capacity());
+    bytes.resize(static_cast<std::size_t>(expected));
+  }
   for (;;) {
     const std::size_t got = std::fread(bytes.data() + have, 1, bytes.size() - have, file.get());
     have += got;

@@ -2,6 +2,7 @@
 
 #include "model/Errors.h"
 #include "model/FileIo.h"
+#include "model/LargeMemory.h"
 
 namespace mk {
 
@@ -17,6 +18,7 @@ LineList LineList::FromText(std::string bytes) {
   for (std::size_t i = 0; i < end; ++i)
     if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == end || data[i + 1] != '\n'))) ++breaks;
   list.lines_.reserve(breaks + 1);
+  PreferHugePages(list.lines_.data(), list.lines_.capacity() * sizeof(std::string_view));
   std::size_t pos = 0;
   while (pos < end) {
     std::size_t stop = pos;

@@ -8,11 +8,14 @@
 // Builds with the address sanitizer use the general heap instead, so that it still sees every
 // point on its own.
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
-#include <mutex>
+#include <thread>
 #include <new>
 #include <vector>
+
+#include "model/LargeMemory.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MK_POINT_POOL_OFF 1
@@ -32,7 +35,7 @@ class PointPool {
     return ::operator new(SlotSize, std::align_val_t{SlotAlign});
 #else
     PointPool& pool = Instance();
-    const std::lock_guard<std::mutex> lock(pool.mutex_);
+    const Lock lock(pool.busy_);
     return pool.Take();
 #endif
   }
@@ -42,23 +45,36 @@ class PointPool {
     ::operator delete(slot, std::align_val_t{SlotAlign});
 #else
     PointPool& pool = Instance();
-    const std::lock_guard<std::mutex> lock(pool.mutex_);
+    const Lock lock(pool.busy_);
     pool.Give(slot);
 #endif
   }
 
  private:
   static constexpr std::size_t kStride = (SlotSize + SlotAlign - 1) / SlotAlign * SlotAlign;
-  static constexpr std::size_t kSlotsPerBlock = 4096;
-  static_assert(kStride >= sizeof(void*));
+  static constexpr std::size_t kSlotsPerBlock = kLargeBlockBytes / kStride;
+  static_assert(kStride >= sizeof(void*) && kSlotsPerBlock > 0);
+
+  /// The documents live on one thread, so the lock is practically never contended; a plain
+  /// flag costs a fraction of a mutex on each of millions of points, and still waits safely.
+  class Lock {
+   public:
+    explicit Lock(std::atomic_flag& busy) : busy_(busy) {
+      while (busy_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+    }
+    ~Lock() { busy_.clear(std::memory_order_release); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+   private:
+    std::atomic_flag& busy_;
+  };
 
   struct FreeSlot {
     FreeSlot* next;
   };
   struct BlockDeleter {
-    void operator()(std::byte* block) const noexcept {
-      ::operator delete(block, std::align_val_t{SlotAlign});
-    }
+    void operator()(std::byte* block) const noexcept { FreeLargeBlock(block); }
   };
 
   static PointPool& Instance() {
@@ -75,8 +91,7 @@ class PointPool {
       return slot;
     }
     if (used_in_block_ == kSlotsPerBlock || blocks_.empty()) {
-      blocks_.emplace_back(static_cast<std::byte*>(
-          ::operator new(kStride * kSlotsPerBlock, std::align_val_t{SlotAlign})));
+      blocks_.emplace_back(static_cast<std::byte*>(AllocateLargeBlock()));
       used_in_block_ = 0;
     }
     return blocks_.back().get() + kStride * used_in_block_++;
@@ -95,7 +110,7 @@ class PointPool {
     free_ = free_slot;
   }
 
-  std::mutex mutex_;
+  std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
   std::vector<std::unique_ptr<std::byte, BlockDeleter>> blocks_;
   std::size_t used_in_block_ = 0;
   FreeSlot* free_ = nullptr;
