@@ -18,14 +18,13 @@
 #include <utility>
 #include <vector>
 
+#include "cp/IdArithmetic.h"
+
 namespace mk {
 namespace renumbering {
 
 constexpr std::uint32_t kNoClass = std::numeric_limits<std::uint32_t>::max();
 
-inline std::int32_t Negated(std::int32_t v) {
-  return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(v));
-}
 
 /// Value -> class. The values of a file usually lie between about -n and a few times n (its ids
 /// and the temporary values -1 .. -n), served by a plain array; the rest, such as references far
@@ -89,7 +88,7 @@ inline void Run(ValueClasses& class_of_value, std::vector<std::int32_t>& fields,
   };
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint32_t r = find(field_class[2 * i]);
-    const std::int32_t target = Negated(static_cast<std::int32_t>(static_cast<std::uint32_t>(i) + 1u));
+    const std::int32_t target = WrapNeg(static_cast<std::int32_t>(static_cast<std::uint32_t>(i) + 1u));
     if (value[r] == target) continue;
     class_of_value.Erase(value[r]);
     const std::uint32_t holder = class_of_value.Find(target);
@@ -100,7 +99,7 @@ inline void Run(ValueClasses& class_of_value, std::vector<std::int32_t>& fields,
       class_of_value.Set(target, r);
     }
   }
-  for (std::size_t f = 0; f < fields.size(); ++f) fields[f] = Negated(value[find(field_class[f])]);
+  for (std::size_t f = 0; f < fields.size(); ++f) fields[f] = WrapNeg(value[find(field_class[f])]);
 }
 
 }  // namespace renumbering

@@ -7,6 +7,7 @@
 #include "cp/AM_cplist.h"
 #include "model/Errors.h"
 #include "model/Globals.h"
+#include "model/LargeMemory.h"
 #include "model/NumberText.h"
 #include "model/Ustrlib.h"
 
@@ -145,6 +146,7 @@ void Mmesh::Dock(double tolerance) {
     Advance(progressBar, 3);
     n = all.Renumber();
   }
+  ReleaseFreedMemory();
   CpCountBefore = n;
   SplineCountBefore = SplineCount();
   Advance(progressBar, 4);

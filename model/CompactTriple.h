@@ -1,12 +1,14 @@
 #pragma once
 // Three reals that are almost always zero: lines 3 and 4 of a control point block are normally the
 // single word "0", and a model holds millions of points. The values live on the heap only when one
-// of them is not zero, so the common point carries a null pointer instead of three reals.
+// of them is not zero, so the common point carries a single word instead of three reals. That
+// word also holds one flag of the owner's, in the pointer's spare low bit: a segment point has
+// no room left for it.
 
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <memory>
+#include <cstdint>
 
 namespace mk {
 
@@ -14,47 +16,70 @@ template <class Real>
 class CompactTriple {
  public:
   using Values = std::array<Real, 3>;
+  static_assert(alignof(Values) >= 2, "the low bit of the pointer holds the flag");
 
   CompactTriple() = default;
   CompactTriple(const Values& values) { Assign(values); }  // NOLINT: reads like the array it holds
-  CompactTriple(const CompactTriple& other) {
-    if (other.values_) values_ = std::make_unique<Values>(*other.values_);
+  CompactTriple(const CompactTriple& other) : bits_(other.bits_ & kFlagBit) {
+    if (const Values* v = other.Stored()) Own(new Values(*v));
   }
-  CompactTriple(CompactTriple&&) noexcept = default;
+  CompactTriple(CompactTriple&& other) noexcept : bits_(other.bits_) { other.bits_ = 0; }
+  ~CompactTriple() { delete Stored(); }
+
   CompactTriple& operator=(const CompactTriple& other) {
-    if (this != &other) values_ = other.values_ ? std::make_unique<Values>(*other.values_) : nullptr;
+    if (this != &other) {
+      Assign(other.Get());
+      SetFlag(other.Flag());
+    }
     return *this;
   }
-  CompactTriple& operator=(CompactTriple&&) noexcept = default;
+  CompactTriple& operator=(CompactTriple&& other) noexcept {
+    if (this != &other) {
+      delete Stored();
+      bits_ = other.bits_;
+      other.bits_ = 0;
+    }
+    return *this;
+  }
+  /// Sets the values; the flag stays.
   CompactTriple& operator=(const Values& values) {
     Assign(values);
     return *this;
   }
 
-  Real operator[](std::size_t k) const { return values_ ? (*values_)[k] : Real(0); }
-  Values Get() const { return values_ ? *values_ : Values{}; }
+  Real operator[](std::size_t k) const { return Stored() ? (*Stored())[k] : Real(0); }
+  Values Get() const { return Stored() ? *Stored() : Values{}; }
   /// True when no storage is held; every value is then +0.
-  bool IsCompact() const { return values_ == nullptr; }
+  bool IsCompact() const { return Stored() == nullptr; }
+
+  bool Flag() const { return (bits_ & kFlagBit) != 0; }
+  void SetFlag(bool on) { bits_ = (bits_ & ~kFlagBit) | (on ? kFlagBit : 0); }
 
   friend bool operator==(const CompactTriple& a, const CompactTriple& b) { return a.Get() == b.Get(); }
   friend bool operator==(const CompactTriple& a, const Values& b) { return a.Get() == b; }
 
  private:
+  static constexpr std::uintptr_t kFlagBit = 1;
+
+  Values* Stored() const { return reinterpret_cast<Values*>(bits_ & ~kFlagBit); }
+  void Own(Values* values) { bits_ = reinterpret_cast<std::uintptr_t>(values) | (bits_ & kFlagBit); }
+
   void Assign(const Values& values) {
     // Only +0 may go without storage: a -0 read from a file must come back as it was read.
     bool zero = true;
     for (Real v : values)
       if (!(v == 0) || std::signbit(v)) zero = false;
     if (zero) {
-      values_.reset();
-    } else if (values_) {
-      *values_ = values;
+      delete Stored();
+      Own(nullptr);
+    } else if (Values* stored = Stored()) {
+      *stored = values;
     } else {
-      values_ = std::make_unique<Values>(values);
+      Own(new Values(values));
     }
   }
 
-  std::unique_ptr<Values> values_;
+  std::uintptr_t bits_ = 0;
 };
 
 }  // namespace mk

@@ -6,6 +6,9 @@
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace mk {
 
@@ -17,6 +20,12 @@ void* AllocateLargeBlock() {
 
 void FreeLargeBlock(void* block) noexcept {
   ::operator delete(block, std::align_val_t{kLargeBlockBytes});
+}
+
+void ReleaseFreedMemory() noexcept {
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
 }
 
 void PreferHugePages(void* data, std::size_t bytes) noexcept {

@@ -14,6 +14,10 @@ inline constexpr std::size_t kLargeBlockBytes = std::size_t{2} << 20;
 void* AllocateLargeBlock();
 void FreeLargeBlock(void* block) noexcept;
 
+/// Gives the memory of freed temporaries back to the system where the heap keeps it: the
+/// docking stages free large indexes just before the mirror doubles the model.
+void ReleaseFreedMemory() noexcept;
+
 /// Asks for huge pages behind the untouched memory [data, data + bytes) of a large buffer; the
 /// whole 2 MiB pieces inside it are affected, and nothing happens where the system cannot.
 void PreferHugePages(void* data, std::size_t bytes) noexcept;

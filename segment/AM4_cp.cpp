@@ -11,20 +11,21 @@
 namespace mk {
 namespace {
 
-void ReadTriple(std::string_view line, bool& is_default, CompactTriple<long double>& triple) {
-  // A line without a blank holds no triple, whatever the word is.
-  is_default = WordCount(line) == 1;
-  triple = CompactTriple<long double>();
-  if (is_default) return;
+/// The triple of line 3 or 4; a line without a blank holds none, whatever its word is.
+CompactTriple<long double> ReadTriple(std::string_view line) {
+  CompactTriple<long double> triple;
+  if (WordCount(line) == 1) return triple;
   std::array<long double, 3> values{};
   for (int k = 0; k < 3; ++k) values[static_cast<std::size_t>(k)] = StrToExtended(NthWord(line, k));
   triple = values;
+  triple.SetFlag(true);
+  return triple;
 }
 
-void WriteTriple(LineWriter& lines, bool is_default, const CompactTriple<long double>& triple) {
+void WriteTriple(LineWriter& lines, const CompactTriple<long double>& triple) {
   const std::array<long double, 3> values = triple.Get();
   std::string& out = lines.Text();
-  if (is_default) {
+  if (!triple.Flag()) {
     out += '0';
   } else {
     AppendFloat(out, values[0]);
@@ -54,8 +55,8 @@ std::size_t M4cp::ReadFromLines(const LineList& lines, std::size_t index) {
     y = StrToExtended(NthWord(second, 1));
     z = StrToExtended(NthWord(second, 2));
   }
-  ReadTriple(lines.Get(index + 2), line3_default, line3);
-  ReadTriple(lines.Get(index + 3), line4_default, line4);
+  line3 = ReadTriple(lines.Get(index + 2));
+  line4 = ReadTriple(lines.Get(index + 3));
   at_cp = nullptr;
   anchor_ = nullptr;
 
@@ -83,8 +84,8 @@ void M4cp::WriteToLines(LineWriter& lines) const {
     AppendFloat(lines.Text(), z);
   }
   lines.EndLine();
-  WriteTriple(lines, line3_default, line3);
-  WriteTriple(lines, line4_default, line4);
+  WriteTriple(lines, line3);
+  WriteTriple(lines, line4);
   if (IsAttached() && at_cp == nullptr) lines.Add(kAttachNilLine);
 }
 
@@ -149,8 +150,8 @@ void M4cp::ReplaceId(std::int32_t old_id, std::int32_t new_id) {
 }
 
 void M4cp::NegateIds() {
-  cpid = WrapNegate(cpid);
-  at_cpid = WrapNegate(at_cpid);
+  cpid = WrapNeg(cpid);
+  at_cpid = WrapNeg(at_cpid);
 }
 
 std::unique_ptr<M4cp> M4cp::MirrorCopy(std::int32_t offset) const {
@@ -163,9 +164,7 @@ std::unique_ptr<M4cp> M4cp::MirrorCopy(std::int32_t offset) const {
   twin->x = x;
   twin->y = y;
   twin->z = z;
-  twin->line3_default = line3_default;
   twin->line3 = line3;
-  twin->line4_default = line4_default;
   twin->line4 = line4;
   return twin;
 }

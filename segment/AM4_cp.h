@@ -10,9 +10,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "cp/IdArithmetic.h"
 #include "model/CompactTriple.h"
-#include "model/PointPool.h"
 #include "model/LineList.h"
+#include "model/PointPool.h"
 
 namespace mk {
 
@@ -21,31 +22,29 @@ class M4cp;
 /// Attach targets by id: the first point of the collection that carries each id.
 using M4cpIndex = std::unordered_map<std::int32_t, M4cp*>;
 
-/// 32-bit two's complement sum and negation: ids near the limits wrap instead of overflowing.
-inline std::int32_t WrapAdd(std::int32_t a, std::int32_t b) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-inline std::int32_t WrapNegate(std::int32_t a) {
-  return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a));
-}
-
 class M4cp : public Pooled<M4cp> {
  public:
   static constexpr std::int32_t kClosedBit = 4;
   /// The line the writer puts after an attached point whose target is missing.
   static constexpr const char* kAttachNilLine = "attach_obj=nil";
 
-  // Ordered for size: a segment holds millions of points, so no padding between small fields.
+  // Ordered for size, the extended reals first: a segment holds millions of points, and this
+  // order leaves no padding anywhere (96 bytes with 16-byte extended reals).
+  long double x = 0, y = 0, z = 0;
   std::int32_t cptype = 0;
   std::int32_t attached = 0;
   std::int32_t at_cpid = 0;
   std::int32_t cpid = 0;
   M4cp* at_cp = nullptr;  ///< not owned
-  long double x = 0, y = 0, z = 0;
+  /// Lines 3 and 4; the flag of each tells that its line held more than one word. A line of one
+  /// word (the default) is written back as "0".
   CompactTriple<long double> line3;
   CompactTriple<long double> line4;
-  bool line3_default = true;
-  bool line4_default = true;
+
+  bool Line3Default() const { return !line3.Flag(); }
+  bool Line4Default() const { return !line4.Flag(); }
+  void SetLine3Default(bool is_default) { line3.SetFlag(!is_default); }
+  void SetLine4Default(bool is_default) { line4.SetFlag(!is_default); }
 
   bool IsAttached() const { return attached == 1; }
 

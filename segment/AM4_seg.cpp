@@ -3,6 +3,7 @@
 #include "cp/IdTable.h"
 #include "cp/Renumbering.h"
 #include "model/AM_const.h"
+#include "model/LargeMemory.h"
 #include "model/NumberText.h"
 
 namespace mk {
@@ -72,6 +73,7 @@ void Msegment::Dock(double tolerance) {
   SnapAllToPlane(tolerance);
   Advance(progressBar, 4);
   const std::int32_t n = Renumber();
+  ReleaseFreedMemory();
   cpCountBefore = n;
   Advance(progressBar, 6);
   splineCountBefore = static_cast<std::int32_t>(Splines.size());

@@ -10,6 +10,8 @@ namespace mk {
 std::size_t M4spline::ReadFromLines(const LineList& lines, std::size_t index) {
   const std::int32_t count = StrToInt(NthWord(lines.Get(index), 0));
   ++index;
+  // Only a modest part of the file's count is trusted in advance.
+  if (count > 0) ControlPoints.reserve(static_cast<std::size_t>(std::min(count, 4096)));
   for (std::int32_t k = 0; k < count; ++k) {
     auto point = std::make_unique<M4cp>();
     index = point->ReadFromLines(lines, index);
@@ -66,6 +68,7 @@ std::unique_ptr<M4spline> M4spline::MakeMirror(std::int32_t offset) {
   const std::size_t skip_first = (ends & 1) != 0 ? 1 : 0;
   const std::size_t skip_last = (ends & 2) != 0 ? 1 : 0;
   std::vector<std::unique_ptr<M4cp>> twins;
+  twins.reserve(n);
   for (std::size_t i = skip_first; i + skip_last < n; ++i) {
     auto twin = ControlPoints[i]->MirrorCopy(offset);
     twin->Scale(-1, 1, 1);
@@ -81,9 +84,11 @@ std::unique_ptr<M4spline> M4spline::MakeMirror(std::int32_t offset) {
       std::reverse(twins.begin(), twins.end());
       if (ends == 1) {
         // The twins run into the plane point from the other half.
+        twins.reserve(twins.size() + ControlPoints.size());
         for (auto& point : ControlPoints) twins.push_back(std::move(point));
         ControlPoints = std::move(twins);
       } else {
+        ControlPoints.reserve(ControlPoints.size() + twins.size());
         for (auto& twin : twins) ControlPoints.push_back(std::move(twin));
       }
     }

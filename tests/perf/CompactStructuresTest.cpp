@@ -11,8 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "cp/AM_cp.h"
 #include "cp/IdTable.h"
 #include "model/CompactTriple.h"
+#include "segment/AM4_cp.h"
 
 namespace mk {
 namespace {
@@ -121,6 +123,13 @@ TEST(FirstPositionByKey, ErasingAPairNeverHeldChangesNothing) {
   EXPECT_EQ(index.First(9), 2u);
 }
 
+// Millions of points: a field added in the wrong place costs tens of megabytes.
+TEST(PointRecords, StayWithinTheirSize) {
+  if (sizeof(void*) != 8 || sizeof(long double) != 16) GTEST_SKIP() << "sized for LP64, x87 reals";
+  EXPECT_LE(sizeof(Mcp), 96u);
+  EXPECT_LE(sizeof(M4cp), 96u);
+}
+
 TEST(CompactTriple, HoldsStorageOnlyForValuesOtherThanPlusZero) {
   CompactTriple<double> t;
   EXPECT_TRUE(t.IsCompact());
@@ -135,6 +144,27 @@ TEST(CompactTriple, HoldsStorageOnlyForValuesOtherThanPlusZero) {
   t = std::array<double, 3>{0, -0.0, 0};
   EXPECT_FALSE(t.IsCompact());
   EXPECT_TRUE(std::signbit(t[1]));
+}
+
+TEST(CompactTriple, TheFlagTravelsWithCopiesAndMovesButNotWithNewValues) {
+  CompactTriple<long double> a;
+  EXPECT_FALSE(a.Flag());
+  a.SetFlag(true);
+  a = std::array<long double, 3>{1, 2, 3};
+  EXPECT_TRUE(a.Flag());
+  EXPECT_EQ(a[1], 2);
+  a = std::array<long double, 3>{0, 0, 0};  // back to no storage, flag kept
+  EXPECT_TRUE(a.Flag());
+  EXPECT_TRUE(a.IsCompact());
+  CompactTriple<long double> b(std::array<long double, 3>{4, 5, 6});
+  b = a;
+  EXPECT_TRUE(b.Flag());
+  EXPECT_TRUE(b.IsCompact());
+  CompactTriple<long double> c = std::move(b);
+  EXPECT_TRUE(c.Flag());
+  c.SetFlag(false);
+  EXPECT_EQ(c, (std::array<long double, 3>{0, 0, 0}));
+  EXPECT_FALSE(c.Flag());
 }
 
 TEST(CompactTriple, CopiesAreDeepAndIndependent) {

@@ -37,8 +37,8 @@ TEST(M4cpText, ReadsFreeAndAttachedPoints) {
   EXPECT_EQ(free_point.at_cpid, 0);
   EXPECT_EQ(free_point.x, 1.25L);
   EXPECT_EQ(free_point.z, -2.0L);
-  EXPECT_TRUE(free_point.line3_default);
-  EXPECT_FALSE(free_point.line4_default);
+  EXPECT_TRUE(free_point.Line3Default());
+  EXPECT_FALSE(free_point.Line4Default());
   EXPECT_EQ(free_point.line4[2], StrToExtended("0.3"));
 
   // An attached point's second line holds only the target id; its own position is zero.
@@ -243,7 +243,7 @@ TEST(M4cpIds, ReplaceNegateAndWrap) {
 TEST(M4cpTwin, CopiesAndMovesIds) {
   M4cp p;
   p.cpid = 7, p.x = 2, p.y = 1;
-  p.line3_default = false, p.line3 = {1, 2, 3};
+  p.line3 = {1, 2, 3}, p.SetLine3Default(false);
   auto twin = p.MirrorCopy(10);
   twin->Scale(-1, 1, 1);
   EXPECT_EQ(twin->cpid, 17);
@@ -251,7 +251,7 @@ TEST(M4cpTwin, CopiesAndMovesIds) {
   EXPECT_EQ(twin->x, -2.0L);
   EXPECT_EQ(twin->y, 1.0L);
   EXPECT_EQ(twin->line3, p.line3);
-  EXPECT_FALSE(twin->line3_default);
+  EXPECT_FALSE(twin->Line3Default());
 
   M4cp target, attached;
   target.cpid = 1;
