@@ -16,8 +16,8 @@
 #include "cp/IdArithmetic.h"
 #include "model/AM_const.h"
 #include "model/CompactTriple.h"
-#include "model/PointPool.h"
 #include "model/LineList.h"
+#include "model/PointPool.h"
 #include "view/View3D.h"
 
 namespace mk {
