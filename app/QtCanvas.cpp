@@ -52,13 +52,27 @@ QColor ToQColor(Rgb colour) {
                 static_cast<int>(colour & 0xFFu));
 }
 
-QtCanvas::QtCanvas(QImage* image) : image_(image) {}
+QtCanvas::QtCanvas(QImage* image) : image_(image) { BindRows(); }
+
+void QtCanvas::BindRows() {
+  rows_ = PixelRows();
+  if (image_ == nullptr || image_->isNull()) return;
+  const QImage::Format format = image_->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied)
+    return;
+  rows_.first = reinterpret_cast<std::uint32_t*>(image_->bits());
+  rows_.stride = image_->bytesPerLine() / 4;
+  rows_.width = image_->width();
+  rows_.height = image_->height();
+}
 
 QtCanvas::~QtCanvas() { End(); }
 
 void QtCanvas::SetImage(QImage* image) {
   End();
   image_ = image;
+  BindRows();
 }
 
 void QtCanvas::End() {
@@ -104,6 +118,11 @@ void QtCanvas::LineTo(int x, int y) {
   const QPoint from(pen_pos_.x, pen_pos_.y);
   const QPoint to(x, y);
   pen_pos_ = {x, y};
+  if (rows_.first != nullptr) {
+    // Opaque, so the pixel of a 32-bit image with alpha is the colour at full alpha.
+    DrawPixelLine(rows_, {from.x(), from.y()}, {x, y}, 0xFF000000u | (pen_colour_ & 0xFFFFFFu));
+    return;
+  }
   if (IsFar(from) || IsFar(to)) {
     FlushPolyline();
     DrawFarLine(from, to);

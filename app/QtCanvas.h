@@ -8,15 +8,16 @@
 #include <memory>
 
 #include "view/Canvas.h"
+#include "view/PixelLines.h"
 
 namespace mk {
 
 QColor ToQColor(Rgb colour);
 
-/// Draws on a QImage that it does not own. Consecutive LineTo calls are gathered into one
-/// polyline and painted together (a model redraw is tens of thousands of short lines, and one
-/// QPainter call per line would dominate the redraw); the pending polyline is painted on a move,
-/// a colour change, a text, a fill and at End().
+/// Draws on a QImage that it does not own. Lines go straight into the bitmap of a 32-bit image
+/// (a model redraw is hundreds of thousands of lines, and QPainter's general rasteriser would
+/// dominate it); on other images consecutive LineTo calls are gathered into one polyline and
+/// painted together on a move, a colour change, a text, a fill and at End().
 class QtCanvas : public Canvas {
  public:
   explicit QtCanvas(QImage* image = nullptr);
@@ -43,7 +44,11 @@ class QtCanvas : public Canvas {
   /// point coordinates cannot take such values.
   void DrawFarLine(QPoint from, QPoint to);
 
+  /// Binds the rows of a 32-bit image for direct drawing; other images leave them empty.
+  void BindRows();
+
   QImage* image_ = nullptr;
+  PixelRows rows_;
   std::unique_ptr<QPainter> painter_;
   QPolygon polyline_;
   Rgb pen_colour_ = 0;

@@ -1,0 +1,25 @@
+#pragma once
+// One-pixel lines straight into a 32-bit bitmap. A redraw of a big model is hundreds of thousands
+// of lines; a general rasteriser spends most of its time per line and per pixel on what a thin
+// opaque line never needs (coverage, blending, dashes).
+
+#include <cstddef>
+#include <cstdint>
+
+#include "view/Canvas.h"
+
+namespace mk {
+
+/// The rows of a bitmap of 32-bit pixels; stride is the distance between rows in pixels.
+struct PixelRows {
+  std::uint32_t* first = nullptr;
+  std::ptrdiff_t stride = 0;
+  int width = 0;
+  int height = 0;
+};
+
+/// Sets every pixel of the line from a to b, both ends included, that lies inside the bitmap.
+/// The ends may lie anywhere in the integer range.
+void DrawPixelLine(const PixelRows& rows, PixelPoint a, PixelPoint b, std::uint32_t pixel);
+
+}  // namespace mk
