@@ -17,34 +17,6 @@ bool IsFar(QPoint p) {
   return std::abs(p.x()) > kSafeCoordinate || std::abs(p.y()) > kSafeCoordinate;
 }
 
-/// Liang-Barsky clipping of the segment a-b to the rectangle; false when nothing is left.
-bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
-  const double dx = b.x() - a.x();
-  const double dy = b.y() - a.y();
-  double t0 = 0.0;
-  double t1 = 1.0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (t > t1) return false;
-      t0 = std::max(t0, t);
-    } else {
-      if (t < t0) return false;
-      t1 = std::min(t1, t);
-    }
-  }
-  const QPointF start = a;
-  a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-  b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-  return true;
-}
-
 }  // namespace
 
 QColor ToQColor(Rgb colour) {
@@ -135,10 +107,10 @@ void QtCanvas::LineTo(int x, int y) {
 void QtCanvas::DrawFarLine(QPoint from, QPoint to) {
   QPainter* painter = Painter();
   if (!painter) return;
-  QPointF a(from);
-  QPointF b(to);
+  double ax = from.x(), ay = from.y(), bx = to.x(), by = to.y();
   const QRectF area = QRectF(image_->rect()).adjusted(-2, -2, 2, 2);
-  if (ClipSegment(a, b, area)) painter->drawLine(QLineF(a, b));
+  if (ClipSegment(ax, ay, bx, by, area.left(), area.top(), area.right(), area.bottom()))
+    painter->drawLine(QLineF(ax, ay, bx, by));
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) {

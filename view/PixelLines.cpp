@@ -11,38 +11,6 @@ bool Inside(const PixelRows& rows, long long x, long long y) {
   return x >= 0 && y >= 0 && x < rows.width && y < rows.height;
 }
 
-/// Liang-Barsky clipping of a-b to the pixel centres of the bitmap, widened by half a pixel;
-/// the ends are rounded to the nearest pixels inside. False when the line misses the bitmap.
-bool Clip(const PixelRows& rows, double& ax, double& ay, double& bx, double& by) {
-  const double dx = bx - ax;
-  const double dy = by - ay;
-  double t0 = 0.0;
-  double t1 = 1.0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {ax + 0.5, rows.width - 0.5 - ax, ay + 0.5, rows.height - 0.5 - ay};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (t > t1) return false;
-      t0 = std::max(t0, t);
-    } else {
-      if (t < t0) return false;
-      t1 = std::min(t1, t);
-    }
-  }
-  const double sx = ax;
-  const double sy = ay;
-  ax = sx + t0 * dx;
-  ay = sy + t0 * dy;
-  bx = sx + t1 * dx;
-  by = sy + t1 * dy;
-  return true;
-}
-
 int ClampedRound(double v, int limit) {
   return std::clamp(static_cast<int>(std::lround(v)), 0, limit - 1);
 }
@@ -84,6 +52,37 @@ void Raster(const PixelRows& rows, int x0, int y0, int x1, int y1, std::uint32_t
 
 }  // namespace
 
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double left, double top,
+                 double right, double bottom) {
+  const double dx = bx - ax;
+  const double dy = by - ay;
+  double t0 = 0.0;
+  double t1 = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {ax - left, right - ax, ay - top, bottom - ay};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+  }
+  const double sx = ax;
+  const double sy = ay;
+  ax = sx + t0 * dx;
+  ay = sy + t0 * dy;
+  bx = sx + t1 * dx;
+  by = sy + t1 * dy;
+  return true;
+}
+
 void DrawPixelLine(const PixelRows& rows, PixelPoint a, PixelPoint b, std::uint32_t pixel) {
   if (rows.first == nullptr || rows.width <= 0 || rows.height <= 0) return;
   if (Inside(rows, a.x, a.y) && Inside(rows, b.x, b.y)) {
@@ -91,7 +90,8 @@ void DrawPixelLine(const PixelRows& rows, PixelPoint a, PixelPoint b, std::uint3
     return;
   }
   double ax = a.x, ay = a.y, bx = b.x, by = b.y;
-  if (!Clip(rows, ax, ay, bx, by)) return;
+  // To the pixel centres widened by half a pixel; the ends are then rounded to pixels inside.
+  if (!ClipSegment(ax, ay, bx, by, -0.5, -0.5, rows.width - 0.5, rows.height - 0.5)) return;
   Raster(rows, ClampedRound(ax, rows.width), ClampedRound(ay, rows.height),
          ClampedRound(bx, rows.width), ClampedRound(by, rows.height), pixel);
 }

@@ -18,6 +18,11 @@ struct PixelRows {
   int height = 0;
 };
 
+/// Liang-Barsky clipping of the segment a-b to the rectangle [left, right] x [top, bottom]:
+/// moves the ends onto it and answers false when nothing of the segment is inside.
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double left, double top,
+                 double right, double bottom);
+
 /// Sets every pixel of the line from a to b, both ends included, that lies inside the bitmap.
 /// The ends may lie anywhere in the integer range.
 void DrawPixelLine(const PixelRows& rows, PixelPoint a, PixelPoint b, std::uint32_t pixel);
