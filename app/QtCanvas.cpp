@@ -59,6 +59,7 @@ QPainter* QtCanvas::Painter() {
   if (!painter_) {
     if (!image_ || image_->isNull()) return nullptr;
     painter_ = std::make_unique<QPainter>(image_);
+    font_points_ = -1;  // a new painter starts with the default font
     // Zero width is Qt's one-pixel cosmetic pen, the fast path for thin lines.
     painter_->setPen(QPen(ToQColor(pen_colour_), 0));
     painter_->setBrush(Qt::NoBrush);
@@ -117,15 +118,19 @@ void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int
   FlushPolyline();
   QPainter* painter = Painter();
   if (!painter || IsFar(QPoint(x, y))) return;
-  QFont font = painter->font();
-  font.setPointSize(font_points);
-  painter->setFont(font);
+  if (font_points != font_points_) {
+    // Labels come by the hundred thousand in one size: the font is set up once per size.
+    QFont font = painter->font();
+    font.setPointSize(font_points);
+    painter->setFont(font);
+    font_ascent_ = QFontMetrics(font, image_).ascent();
+    font_points_ = font_points;
+  }
   const QPen line_pen = painter->pen();
   painter->setPen(ToQColor(font_colour));
   painter->setBackgroundMode(Qt::OpaqueMode);
   painter->setBackground(ToQColor(brush_colour_));
-  const QFontMetrics metrics(font, image_);
-  painter->drawText(QPoint(x, y + metrics.ascent()),
+  painter->drawText(QPoint(x, y + font_ascent_),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   painter->setBackgroundMode(Qt::TransparentMode);
   painter->setPen(line_pen);

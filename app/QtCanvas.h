@@ -54,6 +54,8 @@ class QtCanvas : public Canvas {
   Rgb pen_colour_ = 0;
   Rgb brush_colour_ = 0xFFFFFFu;
   PixelPoint pen_pos_;
+  int font_points_ = -1;  // the size the painter's font has, -1 before the first label
+  int font_ascent_ = 0;
 };
 
 }  // namespace mk
