@@ -241,7 +241,10 @@ void ScientificDigits(long double magnitude, char (&digits)[15], int& exponent) 
     std::uint64_t d = 0;
     for (char c : digits) d = d * 10 + static_cast<std::uint64_t>(c - '0');
     const long double unit = PowerOfTen(exponent - 14);
-    const long double low = (static_cast<long double>(d) - 0.5L) * unit;
+    // Below a power of ten the digits of the decade beneath are ten times finer, and so is
+    // the lower half of its rounding interval.
+    const long double below = d == 100000000000000u ? 0.05L : 0.5L;
+    const long double low = (static_cast<long double>(d) - below) * unit;
     const long double high = (static_cast<long double>(d) + 0.5L) * unit;
     // The interval ends carry errors of a few extended ulps; the margin is far wider.
     const long double margin = magnitude * 1e-17L;

@@ -229,3 +229,33 @@ TEST(FloatToStrExtended, AgreesWithExactRoundingNearRoundingMidpoints) {
 
 }  // namespace
 }  // namespace mk
+
+namespace mk {
+namespace {
+
+// Just below a power of ten the 15th digit is ten times finer than just above it: an extended
+// value there that rounds down must not come out as the power itself.
+TEST(FloatToStrExtended, RoundsDownJustBelowAPowerOfTen) {
+  EXPECT_EQ(FloatToStr(StrToExtended("999999999999999.48")), "999999999999999");
+  EXPECT_EQ(FloatToStr(StrToExtended("-999999999999999.48")), "-999999999999999");
+  EXPECT_EQ(FloatToStr(StrToExtended("0.0000999999999999999495")), "9.99999999999999E-5");
+  EXPECT_EQ(FloatToStr(StrToExtended("0.0999999999999999495")), "0.0999999999999999");
+  EXPECT_EQ(FloatToStr(StrToExtended("9999.9999999999949")), "9999.99999999999");
+  EXPECT_EQ(FloatToStr(StrToExtended("9.9999999999999949E20")), "9.99999999999999E20");
+  // Close enough above the midpoint, they still become the power.
+  EXPECT_EQ(FloatToStr(StrToExtended("999999999999999.52")), "1E15");
+  EXPECT_EQ(FloatToStr(StrToExtended("0.0999999999999999505")), "0.1");
+  for (int e = -30; e <= 30; ++e) {
+    const long double power = std::pow(10.0L, static_cast<long double>(e));
+    for (long double factor : {1 - 5.02e-16L, 1 - 5.2e-16L, 1 - 5.4e-16L, 1 - 4.98e-16L}) {
+      const long double value = power * factor;
+      char exact[64], again[64];
+      std::snprintf(exact, sizeof exact, "%.14Le", value);
+      std::snprintf(again, sizeof again, "%.14Le", StrToExtended(FloatToStr(value)));
+      ASSERT_STREQ(exact, again) << e << " " << FloatToStr(value);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mk
