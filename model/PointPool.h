@@ -84,16 +84,20 @@ class PointPool {
   }
 
   void* Take() {
-    ++live_;
     if (free_ != nullptr) {
       FreeSlot* slot = free_;
       free_ = slot->next;
+      ++live_;
       return slot;
     }
     if (used_in_block_ == kSlotsPerBlock || blocks_.empty()) {
+      // Room for the block first, so that running out of memory leaks nothing and leaves the
+      // count of live points right.
+      blocks_.reserve(blocks_.size() + 1);
       blocks_.emplace_back(static_cast<std::byte*>(AllocateLargeBlock()));
       used_in_block_ = 0;
     }
+    ++live_;
     return blocks_.back().get() + kStride * used_in_block_++;
   }
 

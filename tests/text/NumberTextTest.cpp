@@ -180,7 +180,7 @@ TEST(FloatToStr, ShortDecimalsAndTheirNeighboursRoundExactly) {
     std::string text = std::to_string(rng() % 1000000000000000ull);
     text = text.substr(0, std::min<std::size_t>(text.size(), 1 + static_cast<std::size_t>(magnitude)));
     if (fraction > 0 && text.size() > static_cast<std::size_t>(fraction))
-      text.insert(text.size() - static_cast<std::size_t>(fraction), ".");
+      text.insert(text.size() - static_cast<std::size_t>(fraction), 1, '.');
     const long double extended = StrToExtended(text);
     const double real = StrToFloat(text);
     const int steps = static_cast<int>(rng() % 5) - 2;
