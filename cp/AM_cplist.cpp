@@ -41,7 +41,7 @@ class Mcplist::Lookups {
       at[i] = p.at_cpid;
       kind_[i] = KindOf(p);
     }
-    by_id_.Build(n, [&ids](std::size_t i) { return ids[i]; });
+    by_id_.Build(std::move(ids));
     const auto key = [&at](std::size_t i) { return at[i]; };
     attached_.Build(n, [this](std::size_t i) { return (kind_[i] & kAttached) != 0; }, key);
     with_ratio_.Build(n, [this](std::size_t i) { return (kind_[i] & kWithRatio) != 0; }, key);
@@ -307,22 +307,10 @@ void Mcplist::WriteAttachReport(const std::vector<std::size_t>& missing) {
   }
 }
 
-void Mcplist::ReportAttachCycles() {
-  if (warnings_ == nullptr) return;
-  // Positions are stamped into the points rather than kept in a map from point to position: at a
-  // million points the map's misses cost more than the whole walk. Only points with a target
-  // can lie on a cycle, so only they are stamped.
-  std::vector<std::size_t> with_target;
-  for (std::size_t i = 0; i < points_.size(); ++i) {
-    if (points_[i]->at_cp == nullptr) continue;
-    points_[i]->view_slot = static_cast<std::uint32_t>(i);
-    with_target.push_back(i);
-  }
-  FindAttachCycles(with_target);
-}
-
 void Mcplist::FindAttachCycles(const std::vector<std::size_t>& with_target) {
   if (warnings_ == nullptr || with_target.empty()) return;
+  // Positions are stamped into the points rather than kept in a map from point to position: at a
+  // million points the map's misses cost more than the whole walk.
   auto target_of = [&](std::size_t i) {
     const Mcp* t = points_[i]->at_cp;
     if (t == nullptr || t->at_cp == nullptr) return kNone;  // the walk ends at t

@@ -44,7 +44,6 @@ class Mcplist {
   /// reports all attachment cycles in one warning.
   void ResolveAttachments();
   void ReportAttachErrors();
-  void ReportAttachCycles();
 
  private:
   class Lookups;

@@ -22,20 +22,23 @@ class FirstPositionById {
   /// Indexes the ids id_at(0) .. id_at(n - 1); an id borne more than once keeps its first position.
   template <class IdAt>
   void Build(std::size_t n, IdAt id_at) {
-    flat_.clear();
-    hashed_.clear();
-    dense_ = false;
-    if (n == 0) return;
     // The ids are read once, into a plain array: id_at may reach each through a pointer, and at
     // millions of points the second pass would miss the cache again at every step.
     std::vector<std::int32_t> ids(n);
-    std::int64_t low = id_at(0), high = low;
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::int32_t id = id_at(i);
-      ids[i] = id;
-      if (id < low) low = id;
-      if (id > high) high = id;
-    }
+    for (std::size_t i = 0; i < n; ++i) ids[i] = id_at(i);
+    Build(std::move(ids));
+  }
+
+  /// The same for ids already gathered, position by position.
+  void Build(std::vector<std::int32_t> ids) {
+    flat_.clear();
+    hashed_.clear();
+    dense_ = false;
+    const std::size_t n = ids.size();
+    if (n == 0) return;
+    const auto [low_it, high_it] = std::minmax_element(ids.begin(), ids.end());
+    const std::int64_t low = *low_it;
+    const std::int64_t high = *high_it;
     const auto span = static_cast<std::uint64_t>(high - low) + 1;
     if (n < kEmpty && span <= 4 * static_cast<std::uint64_t>(n) + 64) {
       dense_ = true;
