@@ -25,7 +25,6 @@ namespace renumbering {
 
 constexpr std::uint32_t kNoClass = std::numeric_limits<std::uint32_t>::max();
 
-
 /// Value -> class. The values of a file usually lie between about -n and a few times n (its ids
 /// and the temporary values -1 .. -n), served by a plain array; the rest, such as references far
 /// beyond every id, by a hash map.
