@@ -254,7 +254,7 @@ void ScientificDigits(long double magnitude, char (&digits)[15], int& exponent) 
 }
 
 /// Writes magnitudes that are short decimals, as model files hold nearly everywhere, without the
-/// library's digit generation; false leaves every other value to the general path. With d the
+/// library's digit generation; false leaves every other value to the library's digits. With d the
 /// magnitude rounded to a double, m = d * 10^k is computed for k = 0, 1, ...; it lies within
 /// 2^-52 * m of the exact product p. Once an integer c lies within 2.5e-16 * m of m, it lies
 /// within half a unit of p's 15th significant digit, so c / 10^k is exactly the rounding to
@@ -270,30 +270,12 @@ bool AppendShortDecimal(std::string& out, bool negative, long double magnitude) 
     const auto c = static_cast<std::uint64_t>(m + 0.5);
     if (c >= 1000000000000000u) return false;  // rounded up to 10^15, written with an exponent
     if (c == 0 || std::fabs(m - static_cast<double>(c)) > 2.5e-16 * m) continue;
+    // Below 10^15, c has at most 15 digits: written in place and padded with zeros to 15.
     char digits[20];
     char* end = std::to_chars(digits, digits + sizeof digits, c).ptr;
-    int fraction = k;
-    while (fraction > 0 && end[-1] == '0') {
-      --end;
-      --fraction;
-    }
     const int n = static_cast<int>(end - digits);
-    char text[48];
-    char* t = text;
-    if (negative) *t++ = '-';
-    if (n > fraction) {
-      t = std::copy(digits, end - fraction, t);
-      if (fraction > 0) {
-        *t++ = '.';
-        t = std::copy(end - fraction, end, t);
-      }
-    } else {
-      *t++ = '0';
-      *t++ = '.';
-      t = std::fill_n(t, fraction - n, '0');
-      t = std::copy(digits, end, t);
-    }
-    out.append(text, t);
+    std::fill(end, digits + 15, '0');
+    AppendGeneral(out, negative, digits, n - 1 - k);
     return true;
   }
   return false;
