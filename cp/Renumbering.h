@@ -16,9 +16,9 @@
 #include <limits>
 #include <unordered_map>
 #include <utility>
-#include <vector>
 
 #include "cp/IdArithmetic.h"
+#include "model/LargeMemory.h"
 
 namespace mk {
 namespace renumbering {
@@ -58,17 +58,17 @@ class ValueClasses {
     return k < slots_.size() ? &slots_[static_cast<std::size_t>(k)] : nullptr;
   }
   std::int64_t low_;
-  std::vector<std::uint32_t> slots_;
+  LargeVector<std::uint32_t> slots_;
   std::unordered_map<std::int32_t, std::uint32_t> others_;
 };
 
-inline void Run(ValueClasses& class_of_value, std::vector<std::int32_t>& fields, std::size_t n) {
+inline void Run(ValueClasses& class_of_value, LargeVector<std::int32_t>& fields, std::size_t n) {
   // fields holds the id and the reference of every point, side by side; on return the new ones.
-  std::vector<std::uint32_t> parent;
-  std::vector<std::int32_t> value;
+  LargeVector<std::uint32_t> parent;
+  LargeVector<std::int32_t> value;
   parent.reserve(fields.size());
   value.reserve(fields.size());
-  std::vector<std::uint32_t> field_class(fields.size());
+  LargeVector<std::uint32_t> field_class(fields.size());
   for (std::size_t f = 0; f < fields.size(); ++f) {
     std::uint32_t c = class_of_value.Find(fields[f]);
     if (c == kNoClass) {
@@ -109,7 +109,7 @@ template <class IdAt, class RefAt, class Store>
 void RenumberPoints(std::size_t n, IdAt id_at, RefAt ref_at, Store store) {
   if (n == 0) return;
   // The fields are read once into a plain array: the points lie wherever the heap put them.
-  std::vector<std::int32_t> fields(2 * n);
+  LargeVector<std::int32_t> fields(2 * n);
   std::int64_t high = -1;
   for (std::size_t i = 0; i < n; ++i) {
     fields[2 * i] = id_at(i);

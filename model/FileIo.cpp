@@ -117,19 +117,18 @@ void CheckWritableTarget(const std::string& target, const std::string& error_nam
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& file_name) {
+FileText ReadWholeFile(const std::string& file_name) {
   if (!IsRegularFile(file_name)) throw FileError(FileError::Kind::Open, file_name);
   FilePtr file(std::fopen(file_name.c_str(), "rb"));
   if (!file) throw FileError(FileError::Kind::Open, file_name, ErrnoText(errno));
   // Sized once from the file's length and read straight into place; a file that grows meanwhile
   // is read on to its end, one that shrinks is cut to what was read.
-  std::string bytes;
+  FileText bytes;
   std::error_code size_error;
   const auto expected = fs::file_size(fs::path(file_name), size_error);
   std::size_t have = 0;
   if (!size_error) {
     bytes.reserve(static_cast<std::size_t>(expected));
-    PreferHugePages(bytes.data(), bytes.capacity());
     bytes.resize(static_cast<std::size_t>(expected));
   }
   for (;;) {

@@ -6,11 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "model/LargeMemory.h"
+
 namespace mk {
+
+/// The bytes of a file read whole; a model file may be hundreds of megabytes.
+using FileText = std::basic_string<char, std::char_traits<char>, LargeBufferAllocator<char>>;
 
 /// The whole content of a regular file. Throws FileError (open) when the name is missing, names a
 /// folder or a device, or cannot be read.
-std::string ReadWholeFile(const std::string& file_name);
+FileText ReadWholeFile(const std::string& file_name);
 
 /// Takes bytes in pieces, in order.
 using ByteSink = std::function<void(std::string_view)>;

@@ -6,10 +6,10 @@
 
 namespace mk {
 
-LineList LineList::FromText(std::string bytes) {
+LineList LineList::FromFileText(FileText bytes) {
   LineList list;
-  list.bytes_ = std::make_unique<std::string>(std::move(bytes));
-  const std::string& text = *list.bytes_;
+  list.bytes_ = std::make_unique<FileText>(std::move(bytes));
+  const FileText& text = *list.bytes_;
   const std::size_t end = std::min(text.find('\0'), text.size());
   // One pass to count the line ends: a big model has millions of lines, and growing the list by
   // doubling would copy it again and again and hold up to twice its size for a moment.
@@ -18,7 +18,6 @@ LineList LineList::FromText(std::string bytes) {
   for (std::size_t i = 0; i < end; ++i)
     if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == end || data[i + 1] != '\n'))) ++breaks;
   list.lines_.reserve(breaks + 1);
-  PreferHugePages(list.lines_.data(), list.lines_.capacity() * sizeof(std::string_view));
   std::size_t pos = 0;
   while (pos < end) {
     std::size_t stop = pos;
@@ -32,7 +31,7 @@ LineList LineList::FromText(std::string bytes) {
 }
 
 LineList LineList::FromFile(const std::string& file_name) {
-  return FromText(ReadWholeFile(file_name));
+  return FromFileText(ReadWholeFile(file_name));
 }
 
 std::string_view LineList::Get(std::size_t index) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/FileIo.h"
+#include "model/LargeMemory.h"
 
 namespace mk {
 
@@ -18,7 +19,9 @@ class LineList {
  public:
   LineList() = default;
   /// Splits the bytes into lines.
-  static LineList FromText(std::string bytes);
+  static LineList FromText(std::string_view bytes) { return FromFileText(FileText(bytes)); }
+  /// The same without a copy, for bytes read by ReadWholeFile.
+  static LineList FromFileText(FileText bytes);
   /// Reads a whole file; throws FileError when it is missing, not a regular file or unreadable.
   static LineList FromFile(const std::string& file_name);
 
@@ -27,8 +30,8 @@ class LineList {
   std::string_view Get(std::size_t index) const;
 
  private:
-  std::unique_ptr<std::string> bytes_;
-  std::vector<std::string_view> lines_;
+  std::unique_ptr<FileText> bytes_;
+  LargeVector<std::string_view> lines_;
 };
 
 /// An output line list: lines are appended to one buffer, each followed by CR LF.

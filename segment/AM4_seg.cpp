@@ -78,6 +78,7 @@ void Msegment::Dock(double tolerance) {
   Advance(progressBar, 6);
   splineCountBefore = static_cast<std::int32_t>(Splines.size());
   MirrorSplines(n);
+  ReleaseSparePieces();
   splineCountAfter = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
   std::vector<M4cp*> points;
