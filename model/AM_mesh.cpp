@@ -9,6 +9,7 @@
 #include "model/Globals.h"
 #include "model/LargeMemory.h"
 #include "model/NumberText.h"
+#include "model/OrderedWriting.h"
 #include "model/Ustrlib.h"
 
 namespace mk {
@@ -118,7 +119,9 @@ void Mmesh::SaveToLines(LineWriter& lines) const {
   lines.Text() += "Splines=";
   AppendInt(lines.Text(), SplineCount());
   lines.EndLine();
-  for (const auto& spline : Splines) spline->SaveToLines(lines);
+  WriteInOrder(
+      lines, Splines.size(), [this](std::size_t s) { return std::max(Splines[s]->Count, 0); },
+      [this](std::size_t s, LineWriter& out) { Splines[s]->SaveToLines(out); });
   lines.Add("[END" + SectionName + "]");
 }
 

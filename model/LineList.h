@@ -54,6 +54,12 @@ class LineWriter {
     ++count_;
     if (sink_ && text_.size() >= kPieceSize) Flush();
   }
+  /// Adds the lines of another writer that has no sink.
+  void Append(const LineWriter& other) {
+    text_.append(other.text_);
+    count_ += other.count_;
+    if (sink_ && text_.size() >= kPieceSize) Flush();
+  }
   void Flush();
   std::size_t Count() const { return count_; }
   const std::string& Bytes() const { return text_; }

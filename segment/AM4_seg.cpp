@@ -5,6 +5,7 @@
 #include "model/AM_const.h"
 #include "model/LargeMemory.h"
 #include "model/NumberText.h"
+#include "model/OrderedWriting.h"
 
 namespace mk {
 
@@ -64,7 +65,9 @@ void Msegment::SaveToLines(LineWriter& lines) const {
   lines.Add(HeaderText2);
   AppendInt(lines.Text(), static_cast<std::int32_t>(Splines.size()));
   lines.EndLine();
-  for (const auto& spline : Splines) spline->WriteToLines(lines);
+  WriteInOrder(
+      lines, Splines.size(), [this](std::size_t s) { return Splines[s]->ControlPoints.size(); },
+      [this](std::size_t s, LineWriter& run) { Splines[s]->WriteToLines(run); });
 }
 
 void Msegment::Dock(double tolerance) {
