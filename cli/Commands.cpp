@@ -15,6 +15,16 @@
 namespace mk::cli {
 namespace {
 
+bool exiting_after_run = false;
+
+/// Frees the document, or, when the process is about to end anyway, keeps it reachable until
+/// then (a leak checker sees it through this list) and lets the system take the memory back.
+void Dispose(std::unique_ptr<Mamcommon> document) {
+  if (!exiting_after_run) return;
+  static auto* kept = new std::vector<std::unique_ptr<Mamcommon>>;
+  kept->push_back(std::move(document));
+}
+
 constexpr const char* kMainHelp =
     "Usage: mirrorknit-cli COMMAND [OPTIONS]\n"
     "Mirror half models (.mdl, .seg) across the plane X=0 and dock the two halves.\n"
@@ -111,6 +121,8 @@ std::unique_ptr<Mamcommon> ParseDocument(const std::string& file_name, const Lin
 
 }  // namespace
 
+void SetExitingAfterRun(bool exiting) { exiting_after_run = exiting; }
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     err << kMainHelp;
@@ -156,6 +168,7 @@ int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostr
     auto document = ParseDocument(input, LoadLines(input), &warnings);
     PrintWarnings(warnings, err);
     WriteDocument(*document, input, output);
+    Dispose(std::move(document));
     return kExitOk;
   } catch (const UsageError& e) {
     return ReportUsage(e, kRoundTripHelp, err);
@@ -198,6 +211,7 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
   int status = kExitOk;
   for (const std::string& input : inputs) {
+    const bool last = &input == &inputs.back();
     try {
       WarningList warnings;
       auto document = ParseDocument(input, LoadLines(input), &warnings);
@@ -207,6 +221,7 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
       if (!output.empty()) WriteDocument(*document, input, output);
       if (inputs.size() > 1) out << input << ":\n";
       for (const std::string& line : StatisticsLines(StatisticsOf(*document))) out << line << "\n";
+      if (last) Dispose(std::move(document));
     } catch (const UsageError& e) {
       err << "mirrorknit-cli: " << e.message << "\n";
       status = kExitError;

@@ -14,6 +14,11 @@ constexpr int kExitUsage = 2;
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// Set by a process that ends right after Run: the commands then leave their last document to
+/// the system instead of freeing millions of points one by one just before the exit. Callers
+/// that run several commands (the tests) leave it off.
+void SetExitingAfterRun(bool exiting);
+
 int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -9,5 +9,6 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  mk::cli::SetExitingAfterRun(true);
   return mk::cli::Run(args, std::cout, std::cerr);
 }
