@@ -1,5 +1,7 @@
 #include "segment/AM4_seg.h"
 
+#include <future>
+
 #include "cp/IdTable.h"
 #include "cp/Renumbering.h"
 #include "model/AM_const.h"
@@ -84,6 +86,11 @@ void Msegment::Dock(double tolerance) {
   ReleaseSparePieces();
   splineCountAfter = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
+  // The box reads only the coordinates of free points, which resolution leaves alone, so it is
+  // widened on the second core meanwhile (in list order, as the zeros' signs depend on it).
+  std::array<double, 3> min = BoundMin;
+  std::array<double, 3> max = BoundMax;
+  auto bounds = std::async(std::launch::async, [this, &min, &max] { ExtendBounds(min, max); });
   std::vector<M4cp*> points;
   CollectCps(points);
   cpCountAfter = static_cast<std::int32_t>(points.size());
@@ -94,7 +101,9 @@ void Msegment::Dock(double tolerance) {
     cycles.ids.insert(cycles.ids.end(), ids.begin(), ids.end());
   if (warningSink != nullptr && !cycles.ids.empty()) warningSink->Warn(cycles);
   Advance(progressBar, 9);
-  ExtendBounds(BoundMin, BoundMax);
+  bounds.get();
+  BoundMin = min;
+  BoundMax = max;
 }
 
 long double Msegment::GetBound(int index) const {
