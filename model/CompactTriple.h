@@ -27,9 +27,20 @@ class CompactTriple {
   ~CompactTriple() { delete Stored(); }
 
   CompactTriple& operator=(const CompactTriple& other) {
-    if (this != &other) {
-      Assign(other.Get());
+    // Held storage never holds three +0 (Assign sees to that), so the other's form is copied
+    // as it is, without testing the values again.
+    if (this == &other) return *this;
+    const Values* theirs = other.Stored();
+    if (theirs == nullptr) {
+      delete Stored();
+      bits_ = other.bits_;
+    } else if (Values* mine = Stored()) {
+      *mine = *theirs;
       SetFlag(other.Flag());
+    } else {
+      Values* copy = new Values(*theirs);
+      bits_ = other.bits_ & kFlagBit;
+      Own(copy);
     }
     return *this;
   }

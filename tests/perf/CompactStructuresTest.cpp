@@ -182,5 +182,25 @@ TEST(CompactTriple, CopiesAreDeepAndIndependent) {
   EXPECT_EQ(moved[2], 6);
 }
 
+TEST(CompactTriple, AssignedCopiesTakeTheOthersValuesAndFlagInEveryForm) {
+  CompactTriple<long double> negative_zero(std::array<long double, 3>{0, -0.0L, 0});
+  negative_zero.SetFlag(true);
+  CompactTriple<long double> compact;
+  compact = negative_zero;  // into no storage
+  EXPECT_FALSE(compact.IsCompact());
+  EXPECT_TRUE(std::signbit(compact[1]));
+  EXPECT_TRUE(compact.Flag());
+  CompactTriple<long double> held(std::array<long double, 3>{7, 8, 9});
+  held = negative_zero;  // into storage of its own
+  EXPECT_TRUE(std::signbit(held[1]));
+  EXPECT_TRUE(held.Flag());
+  held = CompactTriple<long double>();  // from no storage: back to +0 and no flag
+  EXPECT_TRUE(held.IsCompact());
+  EXPECT_FALSE(held.Flag());
+  EXPECT_FALSE(std::signbit(held[1]));
+  EXPECT_TRUE(negative_zero.Flag());  // the source is untouched
+  EXPECT_TRUE(std::signbit(negative_zero[1]));
+}
+
 }  // namespace
 }  // namespace mk
