@@ -32,6 +32,7 @@
 #include "app/uMatu.h"
 #include "model/Errors.h"
 #include "model/Globals.h"
+#include "model/LargeMemory.h"
 #include "model/LineList.h"
 #include "model/NumberText.h"
 #include "model/Workflow.h"
@@ -321,13 +322,16 @@ bool TfrmMain::OpenAndDock() {
   }
   frmMatu_->SetPosition(1);
   {
-    // One read of the file; both documents parse the same lines.
-    const LineList lines = LineList::FromFile(file_name);
-    working_->LoadFromLines(lines, 0);
-    reference_->LoadFromLines(lines, 0);
+    // The mirror takes its memory from the freed lines.
+    const SparePiecesScope mirror_reuses_the_lines;
+    {
+      // One read of the file; both documents parse the same lines.
+      const LineList lines = LineList::FromFile(file_name);
+      working_->LoadFromLines(lines, 0);
+      reference_->LoadFromLines(lines, 0);
+    }
+    working_->Dock(Tolerance());
   }
-  const double tolerance = Tolerance();
-  working_->Dock(tolerance);
   RedrawViews();
   frmMatu_->hide();
   Memo->clear();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "model/Errors.h"
+#include "model/LargeMemory.h"
 #include "model/LineList.h"
 #include "model/NumberText.h"
 #include "model/Warnings.h"
@@ -214,6 +215,7 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const bool last = &input == &inputs.back();
     try {
       WarningList warnings;
+      const SparePiecesScope mirror_reuses_the_lines;
       auto document = ParseDocument(input, LoadLines(input), &warnings);
       document->Dock(tolerance);
       PrintWarnings(warnings, err);

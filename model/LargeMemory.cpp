@@ -46,10 +46,11 @@ void* MapAligned(std::size_t bytes) {
   return reinterpret_cast<void*>(first);
 }
 
-/// Pieces of freed buffers, waiting to become point blocks.
+/// Pieces of freed buffers, waiting to become point blocks while a keeping scope lives.
 struct SparePieces {
   std::mutex lock;
   std::vector<void*> pieces;
+  int scopes = 0;
 };
 
 SparePieces& Spares() {
@@ -99,8 +100,15 @@ void* AllocateLargeBuffer(std::size_t bytes) {
     void* piece = spares.pieces.back();
     spares.pieces.pop_back();
     if (mremap(piece, kLargeBlockBytes, kLargeBlockBytes, MREMAP_MAYMOVE | MREMAP_FIXED,
-               buffer + at) == MAP_FAILED)
-      munmap(piece, kLargeBlockBytes);
+               buffer + at) != MAP_FAILED)
+      continue;
+    // A failed move may already have unmapped the target: fresh memory fills the gap again.
+    munmap(piece, kLargeBlockBytes);
+    if (mmap(buffer + at, kLargeBlockBytes, PROT_READ | PROT_WRITE,
+             MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) == MAP_FAILED) {
+      munmap(buffer, rounded);
+      throw std::bad_alloc();
+    }
   }
   return buffer;
 #else
@@ -117,11 +125,14 @@ void FreeLargeBuffer(void* data, std::size_t bytes) noexcept {
   SparePieces& spares = Spares();
   const std::lock_guard<std::mutex> hold(spares.lock);
   try {
-    spares.pieces.reserve(spares.pieces.size() + rounded / kLargeBlockBytes);
-    for (; piece < end; piece += kLargeBlockBytes) spares.pieces.push_back(piece);
-  } catch (const std::bad_alloc&) {
-    munmap(piece, static_cast<std::size_t>(end - piece));  // no room to keep them: give them back
+    if (spares.scopes > 0) {
+      spares.pieces.reserve(spares.pieces.size() + rounded / kLargeBlockBytes);
+      for (; piece < end; piece += kLargeBlockBytes) spares.pieces.push_back(piece);
+    }
+  } catch (...) {
+    // No room to keep them: they go back with the rest below.
   }
+  if (piece < end) munmap(piece, static_cast<std::size_t>(end - piece));
 #else
   (void)bytes;
   ::operator delete(data, std::align_val_t{kLargeBlockBytes});
@@ -141,6 +152,26 @@ void ReleaseSparePieces() noexcept {
   for (void* piece : spares.pieces) munmap(piece, kLargeBlockBytes);
   spares.pieces.clear();
   spares.pieces.shrink_to_fit();
+#endif
+}
+
+SparePiecesScope::SparePiecesScope() {
+#ifdef MK_MAPPED_LARGE_MEMORY
+  SparePieces& spares = Spares();
+  const std::lock_guard<std::mutex> hold(spares.lock);
+  ++spares.scopes;
+#endif
+}
+
+SparePiecesScope::~SparePiecesScope() {
+#ifdef MK_MAPPED_LARGE_MEMORY
+  bool last = false;
+  {
+    SparePieces& spares = Spares();
+    const std::lock_guard<std::mutex> hold(spares.lock);
+    last = --spares.scopes == 0;
+  }
+  if (last) ReleaseSparePieces();
 #endif
 }
 

@@ -3,9 +3,10 @@
 // megabytes once, and the kernel's page faults alone cost a good part of a docking run. Where the
 // system offers transparent huge pages on request, these ask for them.
 //
-// A docking frees the file's line index just before the mirror doubles the points. Freed large
-// buffers are therefore kept in 2 MiB pieces, and the point blocks are taken from these first:
-// the pages are already faulted in, and the peak does not grow by what the index held.
+// A docking frees the file's line index just before the mirror doubles the points. While a
+// model is read and docked, freed large buffers are therefore kept in 2 MiB pieces, and the
+// point blocks are taken from these first: the pages are already faulted in, and the peak does
+// not grow by what the index held.
 
 #include <cstddef>
 #include <new>
@@ -24,7 +25,8 @@ void FreeLargeBlock(void* block) noexcept;
 
 /// A buffer of at least bytes, aligned to kLargeBlockBytes. Throws std::bad_alloc.
 void* AllocateLargeBuffer(std::size_t bytes);
-/// Frees a buffer from AllocateLargeBuffer with the same size; its pieces are kept for blocks.
+/// Frees a buffer from AllocateLargeBuffer with the same size; while a SparePiecesScope lives,
+/// its pieces are kept for blocks and later buffers.
 void FreeLargeBuffer(void* data, std::size_t bytes) noexcept;
 
 /// Gives the memory of freed temporaries that the heap still holds back to the system.
@@ -32,6 +34,17 @@ void ReleaseFreedMemory() noexcept;
 /// Gives the kept pieces of freed buffers back to the system: a docking calls this once its
 /// points are made.
 void ReleaseSparePieces() noexcept;
+
+/// Held around reading and docking a model: freed large buffers are kept in pieces while one
+/// lives, and what is left goes back to the system when the last one ends, whether the docking
+/// ran, failed or never came.
+class SparePiecesScope {
+ public:
+  SparePiecesScope();
+  ~SparePiecesScope();
+  SparePiecesScope(const SparePiecesScope&) = delete;
+  SparePiecesScope& operator=(const SparePiecesScope&) = delete;
+};
 
 /// Asks for huge pages behind the untouched memory [data, data + bytes) of a large buffer; the
 /// whole 2 MiB pieces inside it are affected, and nothing happens where the system cannot.

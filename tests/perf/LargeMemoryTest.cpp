@@ -24,7 +24,7 @@ bool Holds(const void* p, std::size_t bytes, unsigned char value) {
 }
 
 TEST(LargeMemory, FreedBuffersBecomeBlocksAndLargerBuffersWithoutOverlap) {
-  ReleaseSparePieces();
+  const SparePiecesScope keep;
   const std::size_t first_size = 3 * kLargeBlockBytes + 123;
   void* first = AllocateLargeBuffer(first_size);
   ASSERT_TRUE(Aligned(first));
@@ -60,6 +60,7 @@ TEST(LargeMemory, FreedBuffersBecomeBlocksAndLargerBuffersWithoutOverlap) {
 }
 
 TEST(LargeMemory, VectorsGrowAcrossTheBlockSizeKeepingTheirValues) {
+  const SparePiecesScope keep;
   LargeVector<std::uint32_t> values;
   for (std::uint32_t i = 0; i < 3'000'000; ++i) values.push_back(i * 7);
   LargeVector<std::uint32_t> copy = values;
@@ -70,7 +71,6 @@ TEST(LargeMemory, VectorsGrowAcrossTheBlockSizeKeepingTheirValues) {
   for (std::uint32_t i = 0; i < copy.size(); ++i) same = same && copy[i] == i * 7;
   for (std::uint64_t v : other) same = same && v == 9;
   EXPECT_TRUE(same);
-  ReleaseSparePieces();
 }
 
 }  // namespace
