@@ -6,10 +6,10 @@
 // so the file is byte for byte what a plain loop writes.
 
 #include <cstddef>
-#include <future>
 #include <thread>
 
 #include "model/LineList.h"
+#include "model/SecondCore.h"
 
 namespace mk {
 
@@ -37,11 +37,13 @@ void WriteInOrder(LineWriter& lines, std::size_t count, Weight weight, Write wri
   }
   while (from < count) {
     const std::size_t next_to = run_end(to);
+    if (next_to == to) {  // the last run: no helper needed
+      write_run(from, to, lines);
+      break;
+    }
     LineWriter helper_lines;
     // The helper's run is waited for before its buffer goes, even when this thread throws.
-    auto helper = std::async(std::launch::async, [&, begin = to, end = next_to] {
-      write_run(begin, end, helper_lines);
-    });
+    auto helper = StartBeside([&, begin = to, end = next_to] { write_run(begin, end, helper_lines); });
     write_run(from, to, lines);
     helper.get();
     lines.Append(helper_lines);

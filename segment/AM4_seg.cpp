@@ -1,13 +1,12 @@
 #include "segment/AM4_seg.h"
 
-#include <future>
-
 #include "cp/IdTable.h"
 #include "cp/Renumbering.h"
 #include "model/AM_const.h"
 #include "model/LargeMemory.h"
 #include "model/NumberText.h"
 #include "model/OrderedWriting.h"
+#include "model/SecondCore.h"
 
 namespace mk {
 
@@ -90,7 +89,7 @@ void Msegment::Dock(double tolerance) {
   // widened on the second core meanwhile (in list order, as the zeros' signs depend on it).
   std::array<double, 3> min = BoundMin;
   std::array<double, 3> max = BoundMax;
-  auto bounds = std::async(std::launch::async, [this, &min, &max] { ExtendBounds(min, max); });
+  auto bounds = StartBeside([this, &min, &max] { ExtendBounds(min, max); });
   std::vector<M4cp*> points;
   CollectCps(points);
   cpCountAfter = static_cast<std::int32_t>(points.size());
