@@ -14,6 +14,7 @@
 #include "model/LargeMemory.h"
 #include "model/LineList.h"
 #include "model/NumberText.h"
+#include "model/SecondCore.h"
 
 namespace mk {
 namespace {
@@ -31,20 +32,33 @@ class Mcplist::Lookups {
   explicit Lookups(const std::vector<Mcp*>& points) : points_(points) {
     // Every field the indexes need is read in one pass: at millions of points each pass over
     // the points themselves costs more than the indexing.
+    // The three indexes are built from those arrays alone, so they are built side by side.
     const std::size_t n = points.size();
     std::vector<std::int32_t> ids(n);
     std::vector<std::int32_t> at(n);
     kind_.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      const Mcp& p = *points[i];
-      ids[i] = p.cpid;
-      at[i] = p.at_cpid;
-      kind_[i] = KindOf(p);
-    }
-    by_id_.Build(std::move(ids));
+    SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        const Mcp& p = *points[i];
+        ids[i] = p.cpid;
+        at[i] = p.at_cpid;
+        kind_[i] = KindOf(p);
+      }
+    });
     const auto key = [&at](std::size_t i) { return at[i]; };
-    attached_.Build(n, [this](std::size_t i) { return (kind_[i] & kAttached) != 0; }, key);
-    with_ratio_.Build(n, [this](std::size_t i) { return (kind_[i] & kWithRatio) != 0; }, key);
+    auto build_attached = [&] {
+      attached_.Build(n, [this](std::size_t i) { return (kind_[i] & kAttached) != 0; }, key);
+    };
+    auto build_the_others = [&] {
+      by_id_.Build(std::move(ids));
+      with_ratio_.Build(n, [this](std::size_t i) { return (kind_[i] & kWithRatio) != 0; }, key);
+    };
+    if (WorthASecondCore(n)) {
+      RunSideBySide(build_attached, build_the_others);
+    } else {
+      build_attached();
+      build_the_others();
+    }
   }
 
   /// Whether the point at position i is attached, without reading the point.
@@ -254,22 +268,34 @@ void Mcplist::ResolveAttachments() {
   // those without one for the report: at millions of points each pass is memory traffic.
   // Only attached points are visited: the index knows them without reading the points, and a
   // point that is not attached never has a target.
-  std::vector<std::size_t> missing;
-  std::vector<std::size_t> with_target;
-  for (std::size_t k = 0; k < points_.size(); ++k) {
-    if (!index.IsAttached(k)) continue;
-    Mcp* p = points_[k];
-    const std::size_t i = index.ById(p->at_cpid);
-    p->at_cp = i == kNone ? nullptr : points_[i];
-    if (p->at_cp == nullptr) {
-      missing.push_back(k);
-    } else {
-      p->view_slot = static_cast<std::uint32_t>(k);
-      with_target.push_back(k);
+  // Each point is resolved on its own, so the halves of the view go to both cores, each with
+  // lists of its own, joined in view order.
+  struct Found {
+    std::vector<std::size_t> missing;
+    std::vector<std::size_t> with_target;
+  };
+  Found first;
+  Found second;
+  SplitAcrossCores(points_.size(), [&](std::size_t begin, std::size_t end) {
+    Found& found = begin == 0 ? first : second;
+    for (std::size_t k = begin; k < end; ++k) {
+      if (!index.IsAttached(k)) continue;
+      Mcp* p = points_[k];
+      const std::size_t i = index.ById(p->at_cpid);
+      p->at_cp = i == kNone ? nullptr : points_[i];
+      if (p->at_cp == nullptr) {
+        found.missing.push_back(k);
+      } else {
+        p->view_slot = static_cast<std::uint32_t>(k);
+        found.with_target.push_back(k);
+      }
     }
-  }
-  WriteAttachReport(missing);
-  FindAttachCycles(with_target);
+  });
+  first.missing.insert(first.missing.end(), second.missing.begin(), second.missing.end());
+  first.with_target.insert(first.with_target.end(), second.with_target.begin(),
+                           second.with_target.end());
+  WriteAttachReport(first.missing);
+  FindAttachCycles(first.with_target);
 }
 
 void Mcplist::ReportAttachErrors() {

@@ -2,9 +2,11 @@
 // Work for the second core. Where no thread can be had (a process at its thread limit), the
 // work runs at once on the calling thread instead: slower, never a failed save or docking.
 
+#include <cstddef>
 #include <exception>
 #include <future>
 #include <system_error>
+#include <thread>
 
 namespace mk {
 
@@ -24,6 +26,61 @@ std::future<void> StartBeside(const Task& task) {
     }
     return done.get_future();
   }
+}
+
+/// Below this many items of work a second thread costs more than it saves.
+inline constexpr std::size_t kItemsWorthASecondCore = 32768;
+
+/// True when a second thread can pay for itself on `items` items of work.
+inline bool WorthASecondCore(std::size_t items) {
+  return items >= kItemsWorthASecondCore && std::thread::hardware_concurrency() >= 2;
+}
+
+/// Runs beside() on the second core and here() on this thread, and returns when both have ended;
+/// an error of either is passed on, this thread's first. Neither may write what the other reads
+/// or writes.
+template <class Beside, class Here>
+void RunSideBySide(const Beside& beside, const Here& here) {
+  auto beside_done = StartBeside(beside);
+  try {
+    here();
+  } catch (...) {
+    beside_done.wait();
+    throw;
+  }
+  beside_done.get();
+}
+
+/// Runs work(0, cut) on the second core and work(cut, n) on this thread (see RunSideBySide).
+template <class Work>
+void RunInTwoParts(std::size_t cut, std::size_t n, const Work& work) {
+  RunSideBySide([&work, cut] { work(std::size_t{0}, cut); }, [&work, cut, n] { work(cut, n); });
+}
+
+/// Runs work(begin, end) over [0, n): in two halves of about the same weight (sum of weight(i))
+/// on both cores when the whole weighs enough, else at once here.
+template <class Weight, class Work>
+void SplitAcrossCores(std::size_t n, const Weight& weight, const Work& work) {
+  std::size_t total = 0;
+  for (std::size_t i = 0; i < n; ++i) total += static_cast<std::size_t>(weight(i));
+  if (!WorthASecondCore(total)) {
+    work(std::size_t{0}, n);
+    return;
+  }
+  std::size_t cut = 0;
+  for (std::size_t half = 0; cut < n && 2 * half < total; ++cut)
+    half += static_cast<std::size_t>(weight(cut));
+  RunInTwoParts(cut, n, work);
+}
+
+/// The same for items of equal weight.
+template <class Work>
+void SplitAcrossCores(std::size_t n, const Work& work) {
+  if (!WorthASecondCore(n)) {
+    work(std::size_t{0}, n);
+    return;
+  }
+  RunInTwoParts(n / 2, n, work);
 }
 
 }  // namespace mk

@@ -7,6 +7,7 @@
 
 #include "model/AM_const.h"
 #include "model/NumberText.h"
+#include "model/SecondCore.h"
 
 namespace mk {
 namespace {
@@ -171,7 +172,9 @@ std::unique_ptr<M4cp> M4cp::MirrorCopy(std::int32_t offset) const {
 
 std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<M4cp*>& points) {
   std::vector<std::vector<std::int32_t>> cycles;
-  for (M4cp* p : points) p->anchor_ = nullptr;
+  SplitAcrossCores(points.size(), [&points](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) points[i]->anchor_ = nullptr;
+  });
   // Points of the walk under way, with their place in it; erased after each walk so that the
   // whole pass stays linear. Walks are nearly always a few steps long, so the first steps are
   // searched in the path itself and only a long walk's later steps go into the map.

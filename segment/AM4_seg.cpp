@@ -1,5 +1,7 @@
 #include "segment/AM4_seg.h"
 
+#include <limits>
+
 #include "cp/IdTable.h"
 #include "cp/Renumbering.h"
 #include "model/AM_const.h"
@@ -9,6 +11,26 @@
 #include "model/SecondCore.h"
 
 namespace mk {
+namespace {
+
+/// A box widened from nothing by a part of the points. Joined to the box of the part before, it
+/// gives what widening that box point by point would: each side takes the other's extreme only
+/// when strictly beyond its own, so the first of equal extremes stays, as it decides the sign of
+/// a zero.
+struct PartBox {
+  static constexpr double kInf = std::numeric_limits<double>::infinity();
+  std::array<double, 3> min{kInf, kInf, kInf};
+  std::array<double, 3> max{-kInf, -kInf, -kInf};
+
+  void Join(const PartBox& later) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (later.min[k] < min[k]) min[k] = later.min[k];
+      if (later.max[k] > max[k]) max[k] = later.max[k];
+    }
+  }
+};
+
+}  // namespace
 
 Msegment::Msegment(ProgressBar* progress_bar, WarningSink* warnings)
     : progressBar(progress_bar), warningSink(warnings) {}
@@ -85,24 +107,31 @@ void Msegment::Dock(double tolerance) {
   ReleaseSparePieces();
   splineCountAfter = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
-  // The box reads only the coordinates of free points, which resolution leaves alone, so it is
-  // widened on the second core meanwhile (in list order, as the zeros' signs depend on it).
-  std::array<double, 3> min = BoundMin;
-  std::array<double, 3> max = BoundMax;
-  auto bounds = StartBeside([this, &min, &max] { ExtendBounds(min, max); });
   std::vector<M4cp*> points;
   CollectCps(points);
   cpCountAfter = static_cast<std::int32_t>(points.size());
+  // One pass over the points, on both cores, gathers the ids for resolution and widens the box;
+  // resolution leaves the free points' coordinates, all the box reads, alone.
+  std::vector<std::int32_t> ids(points.size());
+  PartBox box_of_first_part{BoundMin, BoundMax};
+  PartBox box_of_second_part;
+  SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
+    PartBox& box = begin == 0 ? box_of_first_part : box_of_second_part;
+    for (std::size_t i = begin; i < end; ++i) {
+      ids[i] = points[i]->cpid;
+      points[i]->ExtendBounds(box.min, box.max);
+    }
+  });
+  box_of_first_part.Join(box_of_second_part);
   // Cycles are reported for the docked model only, the one that will be saved, and in one
   // warning: a broken file can hold thousands of them.
   DockWarning cycles{DockWarning::Kind::AttachCycle, {}, {}};
-  for (const auto& ids : ResolveAndAnchor(points))
-    cycles.ids.insert(cycles.ids.end(), ids.begin(), ids.end());
+  for (const auto& cycle : ResolveAndAnchor(points, std::move(ids)))
+    cycles.ids.insert(cycles.ids.end(), cycle.begin(), cycle.end());
   if (warningSink != nullptr && !cycles.ids.empty()) warningSink->Warn(cycles);
   Advance(progressBar, 9);
-  bounds.get();
-  BoundMin = min;
-  BoundMax = max;
+  BoundMin = box_of_first_part.min;
+  BoundMax = box_of_first_part.max;
 }
 
 long double Msegment::GetBound(int index) const {
@@ -116,6 +145,9 @@ void Msegment::Draw(View3D& view) const {
 }
 
 void Msegment::CollectCps(std::vector<M4cp*>& points) const {
+  std::size_t total = points.size();
+  for (const auto& spline : Splines) total += spline->ControlPoints.size();
+  points.reserve(total);
   for (const auto& spline : Splines) spline->CollectCps(points);
 }
 
@@ -123,15 +155,27 @@ void Msegment::ResolveAttachments(const std::vector<M4cp*>& points) { ResolveAnd
 
 std::vector<std::vector<std::int32_t>> Msegment::ResolveAndAnchor(
     const std::vector<M4cp*>& points) {
+  std::vector<std::int32_t> ids(points.size());
+  SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) ids[i] = points[i]->cpid;
+  });
+  return ResolveAndAnchor(points, std::move(ids));
+}
+
+std::vector<std::vector<std::int32_t>> Msegment::ResolveAndAnchor(
+    const std::vector<M4cp*>& points, std::vector<std::int32_t> ids) {
   // The ids of a renumbered segment are dense, so a flat table finds the targets without hashing.
   // ResolveAnchors below recomputes every point's anchor, which a per-point resolve would reset.
   FirstPositionById first_by_id;
-  first_by_id.Build(points.size(), [&points](std::size_t i) { return points[i]->cpid; });
-  for (M4cp* p : points) {
-    if (!p->IsAttached()) continue;
-    const std::size_t at = first_by_id.Find(p->at_cpid);
-    p->at_cp = at == FirstPositionById::kNone ? nullptr : points[at];
-  }
+  first_by_id.Build(std::move(ids));
+  SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      M4cp* p = points[i];
+      if (!p->IsAttached()) continue;
+      const std::size_t at = first_by_id.Find(p->at_cpid);
+      p->at_cp = at == FirstPositionById::kNone ? nullptr : points[at];
+    }
+  });
   return ResolveAnchors(points);
 }
 
@@ -154,11 +198,18 @@ std::int32_t Msegment::Renumber() {
 }
 
 void Msegment::MirrorSplines(std::int32_t offset) {
-  // Visits only the splines present at the start, last first; new ones go to the end.
-  for (std::size_t s = Splines.size(); s-- > 0;) {
-    auto mirrored = Splines[s]->MakeMirror(offset);
-    if (mirrored) Splines.push_back(std::move(mirrored));
-  }
+  // A spline's mirror changes that spline only and reads the others' stored positions, so the
+  // splines are mirrored on both cores; the new ones then go to the end, last spline's first.
+  const std::size_t count = Splines.size();
+  std::vector<std::unique_ptr<M4spline>> mirrored(count);
+  SplitAcrossCores(
+      count, [this](std::size_t s) { return Splines[s]->ControlPoints.size(); },
+      [this, offset, &mirrored](std::size_t begin, std::size_t end) {
+        const PointBatch<M4cp> batch;
+        for (std::size_t s = begin; s < end; ++s) mirrored[s] = Splines[s]->MakeMirror(offset);
+      });
+  for (std::size_t s = count; s-- > 0;)
+    if (mirrored[s]) Splines.push_back(std::move(mirrored[s]));
 }
 
 void Msegment::ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {

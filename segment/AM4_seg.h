@@ -68,6 +68,9 @@ class Msegment : public Mamcommon {
  private:
   /// ResolveAttachments through an id index, then the anchors; gives the cycles met.
   std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<M4cp*>& points);
+  /// The same with the points' ids gathered already.
+  std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<M4cp*>& points,
+                                                          std::vector<std::int32_t> ids);
 };
 
 }  // namespace mk
