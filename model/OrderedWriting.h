@@ -31,7 +31,7 @@ void WriteInOrder(LineWriter& lines, std::size_t count, Weight weight, Write wri
   };
   std::size_t from = 0;
   std::size_t to = run_end(from);
-  if (to == count || std::thread::hardware_concurrency() < 2) {
+  if (to == count || OneCoreScope::Active() || std::thread::hardware_concurrency() < 2) {
     write_run(0, count, lines);
     return;
   }

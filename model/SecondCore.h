@@ -31,9 +31,29 @@ std::future<void> StartBeside(const Task& task) {
 /// Below this many items of work a second thread costs more than it saves.
 inline constexpr std::size_t kItemsWorthASecondCore = 32768;
 
+/// While one lives, work started on its thread stays on that thread: for comparing the split
+/// work with the plain order it must equal, and for callers that keep the other core for
+/// themselves.
+class OneCoreScope {
+ public:
+  OneCoreScope() { ++Depth(); }
+  ~OneCoreScope() { --Depth(); }
+  OneCoreScope(const OneCoreScope&) = delete;
+  OneCoreScope& operator=(const OneCoreScope&) = delete;
+
+  static bool Active() { return Depth() > 0; }
+
+ private:
+  static int& Depth() {
+    static thread_local int depth = 0;
+    return depth;
+  }
+};
+
 /// True when a second thread can pay for itself on `items` items of work.
 inline bool WorthASecondCore(std::size_t items) {
-  return items >= kItemsWorthASecondCore && std::thread::hardware_concurrency() >= 2;
+  return items >= kItemsWorthASecondCore && !OneCoreScope::Active() &&
+         std::thread::hardware_concurrency() >= 2;
 }
 
 /// Runs beside() on the second core and here() on this thread, and returns when both have ended;
