@@ -19,6 +19,7 @@
 
 #include "cp/IdArithmetic.h"
 #include "model/LargeMemory.h"
+#include "model/SecondCore.h"
 
 namespace mk {
 namespace renumbering {
@@ -109,17 +110,56 @@ template <class IdAt, class RefAt, class Store>
 void RenumberPoints(std::size_t n, IdAt id_at, RefAt ref_at, Store store) {
   if (n == 0) return;
   // The fields are read once into a plain array: the points lie wherever the heap put them.
+  // Reading and storing touch each point alone, so both go to both cores; the rounds between
+  // them depend on the order and stay on this one.
   LargeVector<std::int32_t> fields(2 * n);
-  std::int64_t high = -1;
-  for (std::size_t i = 0; i < n; ++i) {
-    fields[2 * i] = id_at(i);
-    fields[2 * i + 1] = ref_at(i);
-    high = std::max<std::int64_t>({high, fields[2 * i], fields[2 * i + 1]});
-  }
+  struct Range {
+    std::int64_t low = 0;      // of every field, 0 when none is negative
+    std::int64_t high = -1;    // of every field
+    std::int64_t id_high = -1;
+  };
+  Range ranges[2];
+  SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {
+    Range range;
+    for (std::size_t i = begin; i < end; ++i) {
+      const std::int32_t id = id_at(i);
+      const std::int32_t ref = ref_at(i);
+      fields[2 * i] = id;
+      fields[2 * i + 1] = ref;
+      range.low = std::min<std::int64_t>({range.low, id, ref});
+      range.high = std::max<std::int64_t>({range.high, id, ref});
+      range.id_high = std::max<std::int64_t>(range.id_high, id);
+    }
+    ranges[begin == 0 ? 0 : 1] = range;
+  });
+  const std::int64_t low = std::min(ranges[0].low, ranges[1].low);
+  const std::int64_t high = std::max(ranges[0].high, ranges[1].high);
+  const std::int64_t id_high = std::max(ranges[0].id_high, ranges[1].id_high);
   const auto count = static_cast<std::int64_t>(std::min<std::size_t>(n, std::size_t{1} << 31));
-  renumbering::ValueClasses classes(-count, std::min<std::int64_t>(high, 4 * count + 1024));
+  const std::int64_t dense_limit = 4 * count + 1024;
+  if (low >= 0 && id_high <= dense_limit && n < (std::size_t{1} << 31)) {
+    // No value of the file is negative, so none meets a temporary value -(i+1): every id's class
+    // ends as the id of the last point bearing it, and a reference to no id is just negated.
+    constexpr std::uint32_t kNoPoint = renumbering::kNoClass;
+    const auto table_size = static_cast<std::size_t>(id_high + 1);
+    LargeVector<std::uint32_t> last_bearer(table_size, kNoPoint);
+    for (std::size_t i = 0; i < n; ++i)
+      last_bearer[static_cast<std::size_t>(fields[2 * i])] = static_cast<std::uint32_t>(i);
+    SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        const auto ref = static_cast<std::size_t>(fields[2 * i + 1]);
+        const std::uint32_t target = ref < table_size ? last_bearer[ref] : kNoPoint;
+        store(i, static_cast<std::int32_t>(last_bearer[static_cast<std::size_t>(fields[2 * i])] + 1),
+              target == kNoPoint ? WrapNeg(fields[2 * i + 1]) : static_cast<std::int32_t>(target + 1));
+      }
+    });
+    return;
+  }
+  renumbering::ValueClasses classes(-count, std::min<std::int64_t>(high, dense_limit));
   renumbering::Run(classes, fields, n);
-  for (std::size_t i = 0; i < n; ++i) store(i, fields[2 * i], fields[2 * i + 1]);
+  SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) store(i, fields[2 * i], fields[2 * i + 1]);
+  });
 }
 
 }  // namespace mk
