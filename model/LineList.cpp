@@ -43,6 +43,18 @@ LineWriter::LineWriter(ByteSink sink) : sink_(std::move(sink)) {
   text_.reserve(kPieceSize + 4096);
 }
 
+void LineWriter::Take(LineWriter& other) {
+  if (sink_) {
+    Flush();
+    if (!other.text_.empty()) sink_(other.text_);
+    count_ += other.count_;
+  } else {
+    Append(other);
+  }
+  other.text_.clear();
+  other.count_ = 0;
+}
+
 void LineWriter::Flush() {
   if (!sink_ || text_.empty()) return;
   sink_(text_);

@@ -60,6 +60,9 @@ class LineWriter {
     count_ += other.count_;
     if (sink_ && text_.size() >= kPieceSize) Flush();
   }
+  /// Adds the lines of another writer that has no sink and empties it, keeping its room for
+  /// more: with a sink they go on whole, without a copy.
+  void Take(LineWriter& other);
   void Flush();
   std::size_t Count() const { return count_; }
   const std::string& Bytes() const { return text_; }

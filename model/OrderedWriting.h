@@ -1,12 +1,14 @@
 #pragma once
 // Writing the splines of a big model on both cores. Formatting numbers is most of a save, and a
 // docked model holds twice the points it was read with. The items are cut into runs of about
-// the same number of points; every second run is formatted on a helper thread into its own
-// buffer while this thread formats the run before it, and the buffers join the output in order,
+// the same number of points; every second run is formatted on a helper thread into a buffer of
+// its own while this thread formats the run before it, and the buffers join the output in order,
 // so the file is byte for byte what a plain loop writes.
 
 #include <cstddef>
+#include <future>
 #include <thread>
+#include <vector>
 
 #include "model/LineList.h"
 #include "model/SecondCore.h"
@@ -20,35 +22,37 @@ inline constexpr std::size_t kPointsPerRun = 16384;
 /// number of points of item i. write must only read shared data: two calls may run at once.
 template <class Weight, class Write>
 void WriteInOrder(LineWriter& lines, std::size_t count, Weight weight, Write write) {
-  // The end of the run that starts at item `from`.
-  auto run_end = [&](std::size_t from) {
+  // Run k covers the items from starts[k] to starts[k + 1].
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i < count;) {
     std::size_t points = 0;
-    while (from < count && points < kPointsPerRun) points += static_cast<std::size_t>(weight(from++));
-    return from;
+    while (i < count && points < kPointsPerRun) points += static_cast<std::size_t>(weight(i++));
+    starts.push_back(i);
+  }
+  const std::size_t runs = starts.size() - 1;
+  auto write_run = [&](std::size_t k, LineWriter& out) {
+    for (std::size_t i = starts[k]; i < starts[k + 1]; ++i) write(i, out);
   };
-  auto write_run = [&](std::size_t from, std::size_t to, LineWriter& out) {
-    for (std::size_t i = from; i < to; ++i) write(i, out);
-  };
-  std::size_t from = 0;
-  std::size_t to = run_end(from);
-  if (to == count || OneCoreScope::Active() || std::thread::hardware_concurrency() < 2) {
-    write_run(0, count, lines);
+  if (runs < 2 || OneCoreScope::Active() || std::thread::hardware_concurrency() < 2) {
+    for (std::size_t i = 0; i < count; ++i) write(i, lines);
     return;
   }
-  while (from < count) {
-    const std::size_t next_to = run_end(to);
-    if (next_to == to) {  // the last run: no helper needed
-      write_run(from, to, lines);
-      break;
-    }
-    LineWriter helper_lines;
-    // The helper's run is waited for before its buffer goes, even when this thread throws.
-    auto helper = StartBeside([&, begin = to, end = next_to] { write_run(begin, end, helper_lines); });
-    write_run(from, to, lines);
+  // This thread formats the even runs straight into the output and the helper the odd ones, each
+  // into one of two buffers in turn: the next odd run is under way while this thread hands the
+  // last one on, so the helper never waits for the output. The buffers outlive the helper's
+  // future, which is waited for before they go even when this thread throws.
+  LineWriter buffers[2];
+  std::future<void> helper;
+  auto start_helper = [&](std::size_t k) {
+    helper = StartBeside([&write_run, &buffers, k] { write_run(k, buffers[(k / 2) % 2]); });
+  };
+  start_helper(1);
+  write_run(0, lines);
+  for (std::size_t k = 1; k < runs; k += 2) {
     helper.get();
-    lines.Append(helper_lines);
-    from = next_to;
-    to = run_end(from);
+    if (k + 2 < runs) start_helper(k + 2);
+    lines.Take(buffers[(k / 2) % 2]);
+    if (k + 1 < runs) write_run(k + 1, lines);
   }
 }
 
