@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times mirrorknit-cli on generated models (release build) and prints a Markdown table:
-# plain round trip and docking, file to file, best of three runs, with the dock's peak memory, and
+# plain round trip and docking, file to file, best of five runs, with the dock's peak memory, and
 # for comparison the round trip of the docked file, which writes as much as the dock does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,9 +11,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-best_of_three() {  # prints the best wall time in seconds of the command
+best_of_five() {  # prints the best wall time in seconds of the command
   local best=""
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5; do
     local start end t
     start=$(date +%s.%N)
     "$@" >/dev/null 2>&1
@@ -35,10 +35,10 @@ for ext in mdl seg; do
     "$make_model" "$n" "model.$ext" 7
     size=$(stat -c %s "model.$ext")
     mib=$(echo "$size / 1048576" | bc -l)
-    rt=$(best_of_three "$cli" roundtrip "model.$ext" -o "out.$ext")
-    dock=$(best_of_three "$cli" dock "model.$ext" -o "out.$ext")
+    rt=$(best_of_five "$cli" roundtrip "model.$ext" -o "out.$ext")
+    dock=$(best_of_five "$cli" dock "model.$ext" -o "out.$ext")
     peak=$(peak_mb "$cli" dock "model.$ext" -o "out.$ext")
-    docked_rt=$(best_of_three "$cli" roundtrip "out.$ext" -o "again.$ext")
+    docked_rt=$(best_of_five "$cli" roundtrip "out.$ext" -o "again.$ext")
     printf '| %s | %d | %.1f | %s | %s | %.2f | %s | %.1f | %s |\n' "$ext" "$n" "$mib" "$rt" "$dock" \
       "$(echo "$dock / $rt" | bc -l)" "$peak" "$(echo "$peak / $mib" | bc -l)" "$docked_rt"
   done
