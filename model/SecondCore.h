@@ -78,7 +78,9 @@ void RunInTwoParts(std::size_t cut, std::size_t n, const Work& work) {
 }
 
 /// Runs work(begin, end) over [0, n): in two halves of about the same weight (sum of weight(i))
-/// on both cores when the whole weighs enough, else at once here.
+/// on both cores when the whole weighs enough, else at once here. The first part always begins
+/// at 0 and the second never does, so work can tell the parts apart by begin and keep results of
+/// its own for each, which the caller joins in order.
 template <class Weight, class Work>
 void SplitAcrossCores(std::size_t n, const Weight& weight, const Work& work) {
   std::size_t total = 0;
