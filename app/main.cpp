@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "app/uMain.h"
+#include "app/MainWindow.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
   parser.addOption(screenshot);
   parser.process(application);
 
-  mk::TfrmMain window(parser.positionalArguments().value(0));
+  mk::MainWindow window(parser.positionalArguments().value(0));
   window.show();
   if (parser.isSet(screenshot)) {
     const QString file = parser.value(screenshot);

@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "model/AM_const.h"
-#include "model/NumberText.h"
-#include "model/Workflow.h"
+#include "core/util/Words.h"
+#include "core/util/NumberText.h"
+#include "core/workflow/Workflow.h"
 
 namespace mk::bench {
 namespace {
@@ -109,7 +109,7 @@ std::string WriteMdl(const std::vector<Spline>& splines) {
     mk::AppendInt(out, static_cast<std::int32_t>(spline.size()));
     out += "\r\n";
     for (const Point& p : spline) {
-      out += mk::FormatBigNumber(p.cptype);
+      out += mk::FormatFlagWord(p.cptype);
       out += p.attached ? " 1 " : " 0 ";
       mk::AppendInt(out, p.id);
       if (p.cptype & 0x1010) {
@@ -144,9 +144,9 @@ std::string WriteSeg(const std::vector<Spline>& splines) {
 
 }  // namespace
 
-std::string GenerateModelText(long long points, int kind, unsigned seed) {
+std::string GenerateModelText(long long points, FileKind kind, unsigned seed) {
   const auto splines = Generate(points, seed);
-  return kind == kModelFile ? WriteMdl(splines) : WriteSeg(splines);
+  return kind == FileKind::Model ? WriteMdl(splines) : WriteSeg(splines);
 }
 
 }  // namespace mk::bench

@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "core/workflow/Workflow.h"
+
 namespace mk::bench {
 
-/// The text of a model of about `points` control points, ".mdl" for kind 5, ".seg" for kind 4.
-std::string GenerateModelText(long long points, int kind, unsigned seed);
+/// The text of a model of about `points` control points, ".mdl" or ".seg" by kind.
+std::string GenerateModelText(long long points, FileKind kind, unsigned seed);
 
 }  // namespace mk::bench

@@ -3,13 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ModelGenerator.h"
-#include "model/LargeMemory.h"
-#include "model/LineList.h"
-#include "model/Workflow.h"
+#include "core/util/LargeMemory.h"
+#include "core/util/LineList.h"
+#include "core/workflow/Workflow.h"
 
 namespace {
 
-void LoadDockSave(benchmark::State& state, int kind, bool dock) {
+void LoadDockSave(benchmark::State& state, mk::FileKind kind, bool dock) {
   const std::string text = mk::bench::GenerateModelText(state.range(0), kind, 7);
   for (auto _ : state) {
     // As the program and the CLI do: the lines are freed before the docking.
@@ -25,10 +25,10 @@ void LoadDockSave(benchmark::State& state, int kind, bool dock) {
   state.SetBytesProcessed(state.iterations() * static_cast<long long>(text.size()));
 }
 
-void BM_MdlRoundTrip(benchmark::State& s) { LoadDockSave(s, mk::kModelFile, false); }
-void BM_MdlDock(benchmark::State& s) { LoadDockSave(s, mk::kModelFile, true); }
-void BM_SegRoundTrip(benchmark::State& s) { LoadDockSave(s, mk::kSegmentFile, false); }
-void BM_SegDock(benchmark::State& s) { LoadDockSave(s, mk::kSegmentFile, true); }
+void BM_MdlRoundTrip(benchmark::State& s) { LoadDockSave(s, mk::FileKind::Model, false); }
+void BM_MdlDock(benchmark::State& s) { LoadDockSave(s, mk::FileKind::Model, true); }
+void BM_SegRoundTrip(benchmark::State& s) { LoadDockSave(s, mk::FileKind::Segment, false); }
+void BM_SegDock(benchmark::State& s) { LoadDockSave(s, mk::FileKind::Segment, true); }
 
 }  // namespace
 

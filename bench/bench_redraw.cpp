@@ -10,13 +10,12 @@
 #include <string>
 #include <utility>
 
-#include "app/QtCanvas.h"
+#include "render/QtCanvas.h"
 #include "bench/ModelGenerator.h"
-#include "model/Globals.h"
-#include "model/LargeMemory.h"
-#include "model/LineList.h"
-#include "model/Workflow.h"
-#include "view/M_scr.h"
+#include "core/util/LargeMemory.h"
+#include "core/util/LineList.h"
+#include "core/workflow/Workflow.h"
+#include "core/document/DocumentView.h"
 
 namespace {
 
@@ -41,7 +40,7 @@ class NullCanvas : public mk::Canvas {
   mk::PixelPoint pen_;
 };
 
-std::unique_ptr<mk::Mamcommon> DockedModel(long long points, int kind) {
+std::unique_ptr<mk::Document> DockedModel(long long points, mk::FileKind kind) {
   const mk::LineList lines = mk::LineList::FromText(mk::bench::GenerateModelText(points, kind, 7));
   auto document = mk::CreateDocument(kind, nullptr, nullptr);
   document->LoadFromLines(lines, 0);
@@ -49,34 +48,32 @@ std::unique_ptr<mk::Mamcommon> DockedModel(long long points, int kind) {
   return document;
 }
 
-void Redraw(benchmark::State& state, int kind, bool ids, bool paint) {
+void Redraw(benchmark::State& state, mk::FileKind kind, bool ids, bool paint) {
   const auto document = DockedModel(state.range(0), kind);
-  const bool saved = mk::ShowCpNumbers;
-  mk::ShowCpNumbers = ids;
+  const mk::PointIds shown = ids ? mk::PointIds::Shown : mk::PointIds::Hidden;
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
-    mk::Mscreen view;
+    mk::ProjectionView view;
     if (paint) {
       mk::QtCanvas canvas(&image);
       view.SetCanvas(&canvas, kWidth, kHeight);
-      mk::RedrawView(view, 0, mk::RangeForDirection(*document, 0), *document);
+      mk::RedrawView(view, 0, mk::RangeForDirection(*document, 0), *document, shown);
       canvas.End();
     } else {
       NullCanvas canvas;
       view.SetCanvas(&canvas, kWidth, kHeight);
-      mk::RedrawView(view, 0, mk::RangeForDirection(*document, 0), *document);
+      mk::RedrawView(view, 0, mk::RangeForDirection(*document, 0), *document, shown);
       benchmark::DoNotOptimize(canvas.lines);
     }
     benchmark::DoNotOptimize(image.constBits());
   }
-  mk::ShowCpNumbers = saved;
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 /// What the program does between the open dialog and the first picture: split the file into
 /// lines, parse the working and the reference document, dock the working one, and paint both
 /// views (the docked model on one, the model as read on the other) at the range of the docked one.
-void OpenDockFirstPaint(benchmark::State& state, int kind) {
+void OpenDockFirstPaint(benchmark::State& state, mk::FileKind kind) {
   const std::string text = mk::bench::GenerateModelText(state.range(0), kind, 7);
   QImage left(kWidth, kHeight, QImage::Format_RGB32);
   QImage right(kWidth, kHeight, QImage::Format_RGB32);
@@ -95,9 +92,9 @@ void OpenDockFirstPaint(benchmark::State& state, int kind) {
     const mk::ViewRange range = mk::RangeForDirection(*working, 0);
     for (auto [image, drawn] : {std::pair{&left, reference.get()}, std::pair{&right, working.get()}}) {
       mk::QtCanvas canvas(image);
-      mk::Mscreen view;
+      mk::ProjectionView view;
       view.SetCanvas(&canvas, kWidth, kHeight);
-      mk::RedrawView(view, 0, range, *drawn);
+      mk::RedrawView(view, 0, range, *drawn, mk::PointIds::Hidden);
       canvas.End();
     }
     benchmark::DoNotOptimize(right.constBits());
@@ -105,13 +102,13 @@ void OpenDockFirstPaint(benchmark::State& state, int kind) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_OpenDockFirstPaintMdl(benchmark::State& s) { OpenDockFirstPaint(s, mk::kModelFile); }
-void BM_OpenDockFirstPaintSeg(benchmark::State& s) { OpenDockFirstPaint(s, mk::kSegmentFile); }
+void BM_OpenDockFirstPaintMdl(benchmark::State& s) { OpenDockFirstPaint(s, mk::FileKind::Model); }
+void BM_OpenDockFirstPaintSeg(benchmark::State& s) { OpenDockFirstPaint(s, mk::FileKind::Segment); }
 
-void BM_RedrawMdl(benchmark::State& s) { Redraw(s, mk::kModelFile, false, true); }
-void BM_RedrawMdlIds(benchmark::State& s) { Redraw(s, mk::kModelFile, true, true); }
-void BM_RedrawMdlNoPaint(benchmark::State& s) { Redraw(s, mk::kModelFile, false, false); }
-void BM_RedrawSeg(benchmark::State& s) { Redraw(s, mk::kSegmentFile, false, true); }
+void BM_RedrawMdl(benchmark::State& s) { Redraw(s, mk::FileKind::Model, false, true); }
+void BM_RedrawMdlIds(benchmark::State& s) { Redraw(s, mk::FileKind::Model, true, true); }
+void BM_RedrawMdlNoPaint(benchmark::State& s) { Redraw(s, mk::FileKind::Model, false, false); }
+void BM_RedrawSeg(benchmark::State& s) { Redraw(s, mk::FileKind::Segment, false, true); }
 
 }  // namespace
 

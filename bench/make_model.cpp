@@ -7,9 +7,9 @@
 #include <string>
 
 #include "bench/ModelGenerator.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "model/Workflow.h"
+#include "core/util/Errors.h"
+#include "core/util/FileIo.h"
+#include "core/workflow/Workflow.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   const long long total = std::atoll(argv[1]);
   const std::string output = argv[2];
   const unsigned seed = argc > 3 ? static_cast<unsigned>(std::atoll(argv[3])) : 1u;
-  const int kind = mk::FileKindOf(output);
-  if (kind == mk::kOtherFile) {
+  const mk::FileKind kind = mk::FileKindOf(output);
+  if (kind == mk::FileKind::Other) {
     std::fprintf(stderr, "make_model: the output must end in .mdl or .seg\n");
     return 2;
   }

@@ -2,15 +2,14 @@
 
 #include <memory>
 
-#include "model/Errors.h"
-#include "model/LargeMemory.h"
-#include "model/LineList.h"
-#include "model/NumberText.h"
-#include "model/Warnings.h"
-#include "model/Workflow.h"
+#include "core/util/Errors.h"
+#include "core/util/LineList.h"
+#include "core/util/NumberText.h"
+#include "core/document/Warnings.h"
+#include "core/workflow/Workflow.h"
 
 #ifdef MK_WITH_RENDER
-#include "app/RenderImage.h"
+#include "render/RenderImage.h"
 #endif
 
 namespace mk::cli {
@@ -20,9 +19,9 @@ bool exiting_after_run = false;
 
 /// Frees the document, or, when the process is about to end anyway, keeps it reachable until
 /// then (a leak checker sees it through this list) and lets the system take the memory back.
-void Dispose(std::unique_ptr<Mamcommon> document) {
+void Dispose(std::unique_ptr<Document> document) {
   if (!exiting_after_run) return;
-  static auto* kept = new std::vector<std::unique_ptr<Mamcommon>>;
+  static auto* kept = new std::vector<std::unique_ptr<Document>>;
   kept->push_back(std::move(document));
 }
 
@@ -106,18 +105,12 @@ double ParseTolerance(const std::string& text) {
   }
 }
 
-LineList LoadLines(const std::string& file_name) {
-  if (FileKindOf(file_name) == kOtherFile)
+/// The file's kind; a name that is neither ".mdl" nor ".seg" is a usage error.
+FileKind KindOf(const std::string& file_name) {
+  const FileKind kind = FileKindOf(file_name);
+  if (kind == FileKind::Other)
     throw UsageError{file_name + ": the file name's extension is neither .mdl nor .seg"};
-  return LineList::FromFile(file_name);
-}
-
-std::unique_ptr<Mamcommon> ParseDocument(const std::string& file_name, const LineList& lines,
-                                         WarningSink* warnings) {
-  auto document = CreateDocument(FileKindOf(file_name), nullptr, warnings);
-  if (!document) throw UsageError{file_name + ": this kind of file is not supported"};
-  document->LoadFromLines(lines, 0);
-  return document;
+  return kind;
 }
 
 }  // namespace
@@ -166,7 +159,8 @@ int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     if (input.empty() || output.empty()) throw UsageError{"roundtrip needs INPUT and -o OUTPUT"};
     WarningList warnings;
-    auto document = ParseDocument(input, LoadLines(input), &warnings);
+    auto document =
+        ReadModel(input, KindOf(input), nullptr, &warnings, WithReference::No).working;
     PrintWarnings(warnings, err);
     WriteDocument(*document, input, output);
     Dispose(std::move(document));
@@ -215,14 +209,14 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const bool last = &input == &inputs.back();
     try {
       WarningList warnings;
-      const SparePiecesScope mirror_reuses_the_lines;
-      auto document = ParseDocument(input, LoadLines(input), &warnings);
-      document->Dock(tolerance);
+      OpenedModel model =
+          ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::No);
+      auto& document = model.working;
       PrintWarnings(warnings, err);
       if (in_place) WriteDocument(*document, input, input);
       if (!output.empty()) WriteDocument(*document, input, output);
       if (inputs.size() > 1) out << input << ":\n";
-      for (const std::string& line : StatisticsLines(StatisticsOf(*document))) out << line << "\n";
+      for (const std::string& line : StatisticsLines(model.statistics)) out << line << "\n";
       if (last) Dispose(std::move(document));
     } catch (const UsageError& e) {
       err << "mirrorknit-cli: " << e.message << "\n";
@@ -286,12 +280,11 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (input.empty() || output.empty()) throw UsageError{"render needs INPUT and -o OUTPUT.png"};
     WarningList warnings;
-    const LineList lines = LoadLines(input);
-    auto docked = ParseDocument(input, lines, &warnings);
-    auto source = ParseDocument(input, lines, nullptr);
-    docked->Dock(tolerance);
+    const OpenedModel model =
+        ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::Yes);
     PrintWarnings(warnings, err);
-    RenderDocumentToPng(*docked, options.source ? *source : *docked, options, output);
+    RenderDocumentToPng(*model.working, options.source ? *model.reference : *model.working,
+                        options, output);
     return kExitOk;
   } catch (const UsageError& e) {
     return ReportUsage(e, kRenderHelp, err);

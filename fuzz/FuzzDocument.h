@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <string>
 
-#include "model/Errors.h"
-#include "model/LineList.h"
-#include "model/Workflow.h"
-#include "model/Globals.h"
-#include "view/Canvas.h"
-#include "view/M_scr.h"
+#include "core/util/Errors.h"
+#include "core/util/LineList.h"
+#include "core/workflow/Workflow.h"
+#include "core/document/DocumentView.h"
+#include "core/view/Canvas.h"
+#include "core/view/ProjectionView.h"
 
 namespace mk::fuzz {
 
@@ -31,12 +31,12 @@ class NullCanvas : public Canvas {
 };
 
 /// Both views of the program, every direction, from the working document's bounds.
-inline void DrawViews(const Mamcommon& working, const Mamcommon& drawn) {
+inline void DrawViews(const Document& working, const Document& drawn, PointIds ids) {
   NullCanvas canvas;
-  Mscreen view;
+  ProjectionView view;
   view.SetCanvas(&canvas, 64, 48);
   for (int direction = 0; direction <= 2; ++direction)
-    RedrawView(view, direction, RangeForDirection(working, direction), drawn);
+    RedrawView(view, direction, RangeForDirection(working, direction), drawn, ids);
 }
 
 /// attach_err.txt goes to the current directory: keep it on a memory file system.
@@ -52,7 +52,7 @@ inline void EnterScratchDirectory() {
 }
 
 /// Opens saved bytes as the program would and saves them again, undocked.
-inline std::string Reread(int kind, const std::string& saved) {
+inline std::string Reread(FileKind kind, const std::string& saved) {
   WarningList warnings;
   auto document = CreateDocument(kind, nullptr, &warnings);
   document->LoadFromLines(LineList::FromText(saved), 0);
@@ -61,7 +61,7 @@ inline std::string Reread(int kind, const std::string& saved) {
   return again.Bytes();
 }
 
-inline void FuzzDocument(int kind, const std::uint8_t* data, std::size_t size) {
+inline void FuzzDocument(FileKind kind, const std::uint8_t* data, std::size_t size) {
   EnterScratchDirectory();
   const LineList lines =
       LineList::FromText(std::string(reinterpret_cast<const char*>(data), size));
@@ -74,12 +74,12 @@ inline void FuzzDocument(int kind, const std::uint8_t* data, std::size_t size) {
     LineWriter before;
     document->SaveToLines(before);
     // Ids drawn in every other run, as with the check box.
-    ShowCpNumbers = (size % 2) != 0;
-    DrawViews(*document, *document);
+    const PointIds ids = (size % 2) != 0 ? PointIds::Shown : PointIds::Hidden;
+    DrawViews(*document, *document, ids);
     document->Dock(0.4);
     LineWriter after;
     document->SaveToLines(after);
-    DrawViews(*document, *document);
+    DrawViews(*document, *document, ids);
     for (int i = -1; i <= 6; ++i) (void)document->GetBound(i);
     saved = after.Bytes();
   } catch (const Error&) {

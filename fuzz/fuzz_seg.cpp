@@ -1,6 +1,6 @@
 #include "fuzz/FuzzDocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  mk::fuzz::FuzzDocument(mk::kSegmentFile, data, size);
+  mk::fuzz::FuzzDocument(mk::FileKind::Segment, data, size);
   return 0;
 }

@@ -4,18 +4,18 @@
 #include <cstdint>
 #include <string>
 
-#include "model/AM_const.h"
-#include "model/Errors.h"
-#include "model/LineList.h"
-#include "model/NumberText.h"
-#include "model/Ustrlib.h"
+#include "core/util/Words.h"
+#include "core/util/Errors.h"
+#include "core/util/LineList.h"
+#include "core/util/NumberText.h"
+#include "core/util/FieldSplitter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const mk::LineList lines = mk::LineList::FromText(text);
   for (std::size_t i = 0; i < lines.Count() && i < 64; ++i) {
     const std::string_view line = lines.Get(i);
-    mk::TCommaStr splitter;
+    mk::FieldSplitter splitter;
     splitter.Separator = (i % 2) ? " " : "=";
     splitter.SetText(line);
     for (int field = 0; field < 32 && splitter.RestLength() > 0; ++field) {
@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       } catch (const mk::ConversionError&) {
       }
       try {
-        const std::int32_t flags = mk::ParseBigNumber(word);
-        (void)mk::FormatBigNumber(flags);
+        const std::int32_t flags = mk::ParseFlagWord(word);
+        (void)mk::FormatFlagWord(flags);
         if (mk::StrToInt(mk::IntToStr(flags)) != flags) __builtin_trap();
       } catch (const mk::ConversionError&) {
       }

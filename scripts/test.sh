@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
+bash scripts/check_layers.sh
 bash scripts/build.sh release
 ctest --preset release -j"$(nproc)"
 

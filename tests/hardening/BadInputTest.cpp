@@ -18,8 +18,8 @@ using test::ReadFile;
 std::vector<std::filesystem::path> BadInputs() {
   std::vector<std::filesystem::path> inputs;
   for (const auto& entry : std::filesystem::directory_iterator(MK_TEST_DATA "/bad")) {
-    const int kind = FileKindOf(entry.path().string());
-    if (kind == kModelFile || kind == kSegmentFile) inputs.push_back(entry.path());
+    const FileKind kind = FileKindOf(entry.path().string());
+    if (kind == FileKind::Model || kind == FileKind::Segment) inputs.push_back(entry.path());
   }
   std::sort(inputs.begin(), inputs.end());
   return inputs;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "hardening/HardeningSupport.h"
-#include "model/FileIo.h"
+#include "core/util/FileIo.h"
 
 namespace mk {
 namespace {
@@ -40,7 +40,7 @@ class FaultTest : public testing::TestWithParam<const char*> {
     // after its last spline, which the reader ignores and the backup must keep all the same.
     std::string padding;
     for (int i = 0; i < 2000; ++i) padding += "Note=line " + std::to_string(i) + "\r\n";
-    if (FileKindOf(example) == kModelFile)
+    if (FileKindOf(example) == FileKind::Model)
       original_.insert(original_.find('\n') + 1, padding);
     else
       original_ += padding;
@@ -78,7 +78,7 @@ class FaultTest : public testing::TestWithParam<const char*> {
   std::string older_backup_ = "the backup of yesterday\r\n";
   std::string docked_;
   WarningList warnings_;
-  std::unique_ptr<Mamcommon> document_;
+  std::unique_ptr<Document> document_;
 };
 
 TEST_P(FaultTest, SaveUnderAMissingFolder) {
@@ -225,7 +225,7 @@ TEST(AttachReport, UnwritableReportGivesAWarningAndDockingGoesOn) {
   fs::create_directory(scratch.File("attach_err.txt"));
   const std::string text = ReadFile(MK_TEST_DATA "/mdl/dangling_attachments/input.mdl");
   ASSERT_FALSE(text.empty());
-  const auto outcome = test::RunWholeDocument(kModelFile, text);
+  const auto outcome = test::RunWholeDocument(FileKind::Model, text);
   ASSERT_FALSE(outcome.failed) << outcome.message;
   EXPECT_EQ(outcome.saved_after,
             ReadFile(MK_TEST_DATA "/mdl/dangling_attachments/expected.mdl"));
@@ -243,7 +243,7 @@ TEST(AttachReport, FullDiskLeavesNoHalfReport) {
   WriteFile(scratch.File("attach_err.txt"), "earlier report\r\n");
   SimulateDiskFullAfter(10);
   const auto outcome = test::RunWholeDocument(
-      kModelFile, ReadFile(MK_TEST_DATA "/mdl/dangling_attachments/input.mdl"));
+      FileKind::Model, ReadFile(MK_TEST_DATA "/mdl/dangling_attachments/input.mdl"));
   SimulateDiskFullAfter(-1);
   EXPECT_FALSE(outcome.failed) << outcome.message;
   EXPECT_EQ(ReadFile(scratch.File("attach_err.txt")), "earlier report\r\n");

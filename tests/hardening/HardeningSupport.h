@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "model/Errors.h"
-#include "model/LineList.h"
-#include "model/Warnings.h"
-#include "model/Workflow.h"
-#include "view/View3D.h"
+#include "core/util/Errors.h"
+#include "core/util/LineList.h"
+#include "core/document/Warnings.h"
+#include "core/workflow/Workflow.h"
+#include "core/view/View3D.h"
 #include "workflow/TempDir.h"
 
 namespace mk::test {
@@ -52,7 +52,7 @@ struct Outcome {
 };
 
 /// What the workflow does with an opened file, stopping at the first typed error.
-inline Outcome RunWholeDocument(int kind, const std::string& bytes, double tolerance = 0.4) {
+inline Outcome RunWholeDocument(FileKind kind, const std::string& bytes, double tolerance = 0.4) {
   Outcome outcome;
   auto document = CreateDocument(kind, nullptr, &outcome.warnings);
   try {
@@ -61,12 +61,12 @@ inline Outcome RunWholeDocument(int kind, const std::string& bytes, double toler
     document->SaveToLines(before);
     outcome.saved_before = before.Bytes();
     CountingView view;
-    document->Draw(view);
+    document->Draw(view, PointIds::Hidden);
     document->Dock(tolerance);
     LineWriter after;
     document->SaveToLines(after);
     outcome.saved_after = after.Bytes();
-    document->Draw(view);
+    document->Draw(view, PointIds::Hidden);
   } catch (const Error& e) {
     outcome.failed = true;
     outcome.message = e.what();

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "hardening/HardeningSupport.h"
-#include "model/NumberText.h"
+#include "core/util/NumberText.h"
 
 namespace mk {
 namespace {
@@ -37,11 +37,11 @@ TEST(Nesting, ThousandLevelsLoadDockSaveAndDrawThousandAndOneAreRefused) {
   ScratchDirectory scratch;
   // The outermost section is level 0, so 1001 containers put the model at level 1001, one
   // beyond the limit.
-  const auto refused = RunWholeDocument(kModelFile, Nested(1001));
+  const auto refused = RunWholeDocument(FileKind::Model, Nested(1001));
   EXPECT_TRUE(refused.failed);
   EXPECT_EQ(refused.message, "Sections are nested too deeply (line 1001)");
 
-  const auto accepted = RunWholeDocument(kModelFile, Nested(1000));
+  const auto accepted = RunWholeDocument(FileKind::Model, Nested(1000));
   ASSERT_FALSE(accepted.failed) << accepted.message;
   // Docking travels the whole depth: the model's box comes out symmetrical, written back in place.
   EXPECT_NE(accepted.saved_after.find("Bounds=1 2 3 1 2 0 1 0 0 1 0 3 -1 2 3 -1 2 0 -1 0 0 -1 0 3 \r\n"),
@@ -51,27 +51,27 @@ TEST(Nesting, ThousandLevelsLoadDockSaveAndDrawThousandAndOneAreRefused) {
 TEST(Nesting, ADeepUnclosedFileIsRefusedBeforeTheListRunsOut) {
   std::string text;
   for (int i = 0; i < 200000; ++i) text += "[\r\n";
-  const auto outcome = RunWholeDocument(kModelFile, text);
+  const auto outcome = RunWholeDocument(FileKind::Model, text);
   EXPECT_TRUE(outcome.failed);
   EXPECT_EQ(outcome.message, "Sections are nested too deeply (line 1001)");
 }
 
 TEST(Counts, TwoBillionPointsOrSplinesEndAtTheLastLineWithoutReservingMemory) {
   const auto mdl = RunWholeDocument(
-      kModelFile, Mesh("CPs=2000000000\r\n0 0 1\r\n1 2 3\r\n0\r\n0\r\n"));
+      FileKind::Model, Mesh("CPs=2000000000\r\n0 0 1\r\n1 2 3\r\n0\r\n0\r\n"));
   EXPECT_EQ(mdl.message, "List index out of bounds (7)");
-  const auto seg = RunWholeDocument(kSegmentFile, Segment("2000000000\r\n0\r\n0\r\n"));
+  const auto seg = RunWholeDocument(FileKind::Segment, Segment("2000000000\r\n0\r\n0\r\n"));
   EXPECT_EQ(seg.message, "List index out of bounds (9)");
-  const auto points = RunWholeDocument(kSegmentFile, Segment("1\r\n2000000000\r\n"));
+  const auto points = RunWholeDocument(FileKind::Segment, Segment("1\r\n2000000000\r\n"));
   EXPECT_EQ(points.message, "List index out of bounds (8)");
 }
 
 TEST(Counts, NegativeCountsGiveEmptySplines) {
   ScratchDirectory scratch;
-  const auto mdl = RunWholeDocument(kModelFile, Mesh("CPs=-2147483648\r\n"));
+  const auto mdl = RunWholeDocument(FileKind::Model, Mesh("CPs=-2147483648\r\n"));
   ASSERT_FALSE(mdl.failed) << mdl.message;
   EXPECT_NE(mdl.saved_before.find("CPs=0\r\n"), std::string::npos);
-  const auto seg = RunWholeDocument(kSegmentFile, Segment("-2147483648\r\n"));
+  const auto seg = RunWholeDocument(FileKind::Segment, Segment("-2147483648\r\n"));
   ASSERT_FALSE(seg.failed) << seg.message;
   EXPECT_EQ(seg.saved_before, "SCUL 1 0 4 0 0 0\r\n0\r\n0 0 0 1 1 1\r\n1 1 1\r\nhalf\r\n0\r\n0\r\n");
 }
@@ -81,20 +81,20 @@ TEST(LongLines, ManyMegabyteLinesAreCarriedOrRefusedWithAShortMessage) {
   const std::string huge(8 << 20, '7');
   // A text line of an unknown key is carried through unchanged.
   const auto carried = RunWholeDocument(
-      kModelFile, "[MODELFILE]\r\nNote=" + huge + "\r\n[ENDMODELFILE]\r\n");
+      FileKind::Model, "[MODELFILE]\r\nNote=" + huge + "\r\n[ENDMODELFILE]\r\n");
   ASSERT_FALSE(carried.failed);
   EXPECT_EQ(carried.saved_after.size(), huge.size() + 36);
 
   // A number of eight million digits is not a 32-bit integer; the message names the word but
   // stays short enough for a message box.
-  const auto refused = RunWholeDocument(kModelFile, Mesh("CPs=" + huge + "\r\n"));
+  const auto refused = RunWholeDocument(FileKind::Model, Mesh("CPs=" + huge + "\r\n"));
   ASSERT_TRUE(refused.failed);
   EXPECT_LT(refused.message.size(), 200u);
   EXPECT_EQ(refused.message.rfind("'7777777777", 0), 0u) << refused.message.substr(0, 80);
   EXPECT_NE(refused.message.find("is not a valid integer value"), std::string::npos);
 
   // The same in a segment's point, and a real with eight million digits reads as a real.
-  const auto seg = RunWholeDocument(kSegmentFile, Segment("1\r\n1\r\n0 0 " + huge + "\r\n"));
+  const auto seg = RunWholeDocument(FileKind::Segment, Segment("1\r\n1\r\n0 0 " + huge + "\r\n"));
   EXPECT_TRUE(seg.failed);
   EXPECT_LT(seg.message.size(), 200u);
   EXPECT_EQ(StrToFloat("0." + huge), 7.0 / 9.0);
@@ -114,18 +114,18 @@ TEST(Attachments, CyclesAreReportedAndDockingDrawingAndSavingGoOn) {
   const std::string points =
       "CPs=4\r\n0 1 1\r\n2\r\n0\r\n0\r\n0 1 2\r\n3\r\n0\r\n0\r\n0 1 3\r\n1\r\n0\r\n0\r\n"
       "0 1 4\r\n1\r\n0\r\n0\r\n";
-  const auto mdl = RunWholeDocument(kModelFile, Mesh(points));
+  const auto mdl = RunWholeDocument(FileKind::Model, Mesh(points));
   ASSERT_FALSE(mdl.failed) << mdl.message;
   ASSERT_FALSE(mdl.warnings.warnings.empty());
   EXPECT_EQ(mdl.warnings.warnings[0].kind, DockWarning::Kind::AttachCycle);
 
-  const auto self = RunWholeDocument(kModelFile, Mesh("CPs=1\r\n0 1 1\r\n1\r\n0\r\n0\r\n"));
+  const auto self = RunWholeDocument(FileKind::Model, Mesh("CPs=1\r\n0 1 1\r\n1\r\n0\r\n0\r\n"));
   ASSERT_FALSE(self.failed) << self.message;
   ASSERT_FALSE(self.warnings.warnings.empty());
   EXPECT_EQ(self.warnings.warnings[0].kind, DockWarning::Kind::AttachCycle);
 
   const auto seg = RunWholeDocument(
-      kSegmentFile, Segment("1\r\n2\r\n0 1 10\r\n20\r\n0\r\n0\r\n0 1 20\r\n10\r\n0\r\n0\r\n"));
+      FileKind::Segment, Segment("1\r\n2\r\n0 1 10\r\n20\r\n0\r\n0\r\n0 1 20\r\n10\r\n0\r\n0\r\n"));
   ASSERT_FALSE(seg.failed) << seg.message;
   ASSERT_FALSE(seg.warnings.warnings.empty());
   EXPECT_EQ(seg.warnings.warnings[0].kind, DockWarning::Kind::AttachCycle);
@@ -139,7 +139,7 @@ TEST(Ids, ValuesAtThe32BitLimitsDockWithoutOverflow) {
       "CPs=3\r\n0 0 2147483647\r\n0.1 2 3\r\n0\r\n0\r\n"
       "0 1 7\r\n-2147483648\r\n0\r\n0\r\n"
       "0 1 5\r\n2147483647\r\n0\r\n0\r\n";
-  const auto mdl = RunWholeDocument(kModelFile, Mesh(points));
+  const auto mdl = RunWholeDocument(FileKind::Model, Mesh(points));
   ASSERT_FALSE(mdl.failed) << mdl.message;
   EXPECT_NE(mdl.saved_before.find("0 0 2147483647\r\n"), std::string::npos);
   EXPECT_NE(mdl.saved_before.find("0 1 7\r\n-2147483648\r\n"), std::string::npos);
@@ -148,13 +148,13 @@ TEST(Ids, ValuesAtThe32BitLimitsDockWithoutOverflow) {
       "1\r\n3\r\n0 0 2147483647\r\n5 2 3\r\n0\r\n0\r\n"
       "0 1 7\r\n-2147483648\r\n0\r\n0\r\n"
       "0 1 5\r\n2147483647\r\n0\r\n0\r\n";
-  const auto seg = RunWholeDocument(kSegmentFile, Segment(seg_points));
+  const auto seg = RunWholeDocument(FileKind::Segment, Segment(seg_points));
   ASSERT_FALSE(seg.failed) << seg.message;
   EXPECT_NE(seg.saved_before.find("0 0 2147483647\r\n"), std::string::npos);
 
   // Flag words at both ends of their range.
   const auto flags = RunWholeDocument(
-      kModelFile, Mesh("CPs=2\r\n2147483647 0 1\r\n1 2 3\r\n0\r\n0\r\n"
+      FileKind::Model, Mesh("CPs=2\r\n2147483647 0 1\r\n1 2 3\r\n0\r\n0\r\n"
                        "4294967295 0 2\r\n1 2 3\r\n0\r\n0\r\n"));
   EXPECT_FALSE(flags.failed) << flags.message;
 }
@@ -174,13 +174,13 @@ TEST(Reals, NanInfinityAndOverflowAreRefusedUnderflowReadsAsZero) {
   EXPECT_EQ(StrToFloat("1.7976931348623157e308"), 1.7976931348623157e308);
 
   ScratchDirectory scratch;
-  const auto tiny = RunWholeDocument(kModelFile, Mesh("CPs=1\r\n0 0 1\r\n1e-999 2 3\r\n0\r\n0\r\n"));
+  const auto tiny = RunWholeDocument(FileKind::Model, Mesh("CPs=1\r\n0 0 1\r\n1e-999 2 3\r\n0\r\n0\r\n"));
   ASSERT_FALSE(tiny.failed) << tiny.message;
   EXPECT_NE(tiny.saved_before.find("\r\n0 2 3\r\n"), std::string::npos);
 
   // A real that is finite but whose mirror image and bounds stay finite too.
   const auto largest = RunWholeDocument(
-      kModelFile, Mesh("CPs=1\r\n0 0 1\r\n-1.7976931348623157e308 2 3\r\n0\r\n0\r\n"));
+      FileKind::Model, Mesh("CPs=1\r\n0 0 1\r\n-1.7976931348623157e308 2 3\r\n0\r\n0\r\n"));
   EXPECT_FALSE(largest.failed) << largest.message;
 }
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "model/AM_common.h"
-#include "model/LineList.h"
-#include "model/Progress.h"
-#include "model/Workflow.h"
-#include "view/View3D.h"
+#include "core/document/Document.h"
+#include "core/util/LineList.h"
+#include "core/document/Progress.h"
+#include "core/workflow/Workflow.h"
+#include "core/view/View3D.h"
 
 namespace mk::mdltest {
 
@@ -62,9 +62,9 @@ class WorkingFolder {
 };
 
 /// A ".mdl" document read from text; the lines stay alive beside it.
-struct Document {
+struct LoadedDocument {
   LineList lines;
-  std::unique_ptr<Mamcommon> doc;
+  std::unique_ptr<Document> doc;
 
   std::string Save() const {
     LineWriter out;
@@ -73,9 +73,9 @@ struct Document {
   }
 };
 
-inline Document Load(const std::string& text, ProgressBar* bar = nullptr,
+inline LoadedDocument Load(const std::string& text, ProgressBar* bar = nullptr,
                      WarningSink* warnings = nullptr) {
-  Document d{LineList::FromText(text), CreateDocument(kModelFile, bar, warnings)};
+  LoadedDocument d{LineList::FromText(text), CreateDocument(FileKind::Model, bar, warnings)};
   d.doc->LoadFromLines(d.lines, 0);
   return d;
 }

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "cp/AM_cplist.h"
+#include "core/mdl/ControlPointList.h"
 #include "mdl/MdlTestSupport.h"
 #include "mdl/ReferenceDocking.h"
-#include "model/AM_mesh.h"
-#include "model/LineList.h"
+#include "core/mdl/MeshSection.h"
+#include "core/util/LineList.h"
 
 namespace mk {
 namespace {
@@ -50,7 +50,7 @@ std::string RandomMesh(std::mt19937& rng, MeshShape shape) {
       if (chance(15)) cptype |= 0x4u;
       if (chance(10)) cptype |= 0x100u;
       const bool attached = chance(35);
-      std::string header = FormatBigNumber(static_cast<std::int32_t>(cptype)) + " " +
+      std::string header = FormatFlagWord(static_cast<std::int32_t>(cptype)) + " " +
                            (attached ? "1 " : "0 ") + std::to_string(random_id());
       if ((cptype & 0x1010u) != 0 && chance(85)) header += std::string(" ") + kRatios[pick(0, 4)];
       lines.push_back(header);
@@ -75,7 +75,7 @@ struct Outcome {
 Outcome DockOnce(const std::string& text, bool plain) {
   WorkingFolder work;
   const LineList lines = LineList::FromText(text);
-  Mmesh mesh(nullptr, nullptr);
+  MeshSection mesh(nullptr, nullptr);
   mesh.LoadFromLines(lines, 0);
   if (plain) {
     work.RemoveReport();
@@ -122,20 +122,20 @@ TEST(DockingProperty, LinearRenumberEqualsRoundsOfReplaceId) {
       return v < 0 ? std::numeric_limits<std::int32_t>::min() + 1 - v
                    : std::numeric_limits<std::int32_t>::max() - v;
     };
-    std::vector<std::unique_ptr<Mspline>> splines;
-    splines.push_back(std::make_unique<Mspline>());
-    std::vector<std::unique_ptr<Mspline>> twins;
-    twins.push_back(std::make_unique<Mspline>());
+    std::vector<std::unique_ptr<Spline>> splines;
+    splines.push_back(std::make_unique<Spline>());
+    std::vector<std::unique_ptr<Spline>> twins;
+    twins.push_back(std::make_unique<Spline>());
     for (int k = 0; k < n; ++k) {
-      auto p = std::make_unique<Mcp>();
+      auto p = std::make_unique<ControlPoint>();
       p->cpid = id(rng);
       p->at_cpid = id(rng);
       p->attached = k % 2;
-      auto q = std::make_unique<Mcp>(*p);
+      auto q = std::make_unique<ControlPoint>(*p);
       splines[0]->Append(std::move(p));
       twins[0]->Append(std::move(q));
     }
-    Mcplist fast(splines);
+    ControlPointList fast(splines);
     reference::View plain;
     twins[0]->CollectCps(plain);
     ASSERT_EQ(fast.Renumber(), reference::Renumber(plain));

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/AM_splin.h"
-#include "model/Errors.h"
+#include "core/mdl/Spline.h"
+#include "core/util/Errors.h"
 
 namespace mk {
 namespace {
@@ -17,11 +17,11 @@ namespace {
 constexpr std::int32_t kOffset = 10;
 
 /// A spline from x values; ids are 1, 2, 3 ... in order.
-std::unique_ptr<Mspline> Make(std::vector<double> xs) {
-  auto spline = std::make_unique<Mspline>();
+std::unique_ptr<Spline> Make(std::vector<double> xs) {
+  auto spline = std::make_unique<Spline>();
   std::int32_t id = 1;
   for (double x : xs) {
-    auto p = std::make_unique<Mcp>();
+    auto p = std::make_unique<ControlPoint>();
     p->x = x;
     p->cpid = id++;
     spline->Append(std::move(p));
@@ -29,19 +29,19 @@ std::unique_ptr<Mspline> Make(std::vector<double> xs) {
   return spline;
 }
 
-std::vector<std::int32_t> Ids(const Mspline& s) {
+std::vector<std::int32_t> Ids(const Spline& s) {
   std::vector<std::int32_t> ids;
-  for (const Mcp* p = s.First; p; p = p->next) ids.push_back(p->cpid);
+  for (const ControlPoint* p = s.First; p; p = p->next) ids.push_back(p->cpid);
   // The chain must be consistent backwards as well.
   std::size_t back = 0;
-  for (const Mcp* p = s.Last; p; p = p->prev) ++back;
+  for (const ControlPoint* p = s.Last; p; p = p->prev) ++back;
   EXPECT_EQ(back, ids.size());
   EXPECT_EQ(static_cast<std::size_t>(s.Count), ids.size());
   // The spline's own collection must give the chain order too.
-  std::vector<Mcp*> collected;
+  std::vector<ControlPoint*> collected;
   s.CollectCps(collected);
   std::vector<std::int32_t> collected_ids;
-  for (const Mcp* p : collected) collected_ids.push_back(p->cpid);
+  for (const ControlPoint* p : collected) collected_ids.push_back(p->cpid);
   EXPECT_EQ(collected_ids, ids);
   return ids;
 }
@@ -120,7 +120,7 @@ TEST(MakeMirror, PlanePointInTheMiddleMakesAnAttachRecord) {
 
 TEST(MakeMirror, MovedHookRecordPassesTheHookForward) {
   auto s = Make({1, 2, 3});
-  Mcp* h = s->First->next;
+  ControlPoint* h = s->First->next;
   h->cptype = 0x80000080u;
   CorrectionList records;
   auto twin = s->MakeMirror(kOffset, records);
@@ -151,7 +151,7 @@ TEST(MakeMirror, SharedHookRecordsForAHookReadFromTheFile) {
 TEST(SplineChain, AppendsAndPrependsInAnyOrderCollectInChainOrder) {
   auto s = Make({1, 2});
   for (std::int32_t id : {3, 4, 5, 6}) {
-    auto p = std::make_unique<Mcp>();
+    auto p = std::make_unique<ControlPoint>();
     p->cpid = id;
     if (id % 2 == 1) {
       s->Prepend(std::move(p));
@@ -163,7 +163,7 @@ TEST(SplineChain, AppendsAndPrependsInAnyOrderCollectInChainOrder) {
 }
 
 TEST(MakeMirror, EmptySplineIsLeftAlone) {
-  Mspline s;
+  Spline s;
   CorrectionList records;
   EXPECT_EQ(s.MakeMirror(kOffset, records), nullptr);
   EXPECT_EQ(s.Count, 0);
@@ -171,21 +171,21 @@ TEST(MakeMirror, EmptySplineIsLeftAlone) {
 
 TEST(SplineText, EmptyCountReadsNothingAndWritesItBack) {
   const std::vector<std::string_view> lines = {"CPs=0", "0 0 1"};
-  Mspline s;
+  Spline s;
   EXPECT_EQ(s.LoadFromLines(lines, 0), 1u);
   LineWriter out;
   s.SaveToLines(out);
   EXPECT_EQ(out.Lines(), (std::vector<std::string>{"CPs=0"}));
   const std::vector<std::string_view> negative = {"CPs=-3"};
-  Mspline t;
+  Spline t;
   EXPECT_EQ(t.LoadFromLines(negative, 0), 1u);
   EXPECT_EQ(t.Count, 0);
 }
 
 TEST(SplineText, MillionPointSplineIsDestroyedWithoutRecursion) {
-  auto s = std::make_unique<Mspline>();
-  for (int i = 0; i < 1000000; ++i) s->Append(std::make_unique<Mcp>());
-  s->Prepend(std::make_unique<Mcp>());
+  auto s = std::make_unique<Spline>();
+  for (int i = 0; i < 1000000; ++i) s->Append(std::make_unique<ControlPoint>());
+  s->Prepend(std::make_unique<ControlPoint>());
   EXPECT_EQ(s->Count, 1000001);
   s.reset();
 }

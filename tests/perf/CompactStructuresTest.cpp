@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "cp/AM_cp.h"
-#include "cp/IdTable.h"
-#include "model/CompactTriple.h"
-#include "segment/AM4_cp.h"
+#include "core/mdl/ControlPoint.h"
+#include "core/docking/IdTable.h"
+#include "core/util/CompactTriple.h"
+#include "core/seg/SegmentControlPoint.h"
 
 namespace mk {
 namespace {
@@ -126,8 +126,8 @@ TEST(FirstPositionByKey, ErasingAPairNeverHeldChangesNothing) {
 // Millions of points: a field added in the wrong place costs tens of megabytes.
 TEST(PointRecords, StayWithinTheirSize) {
   if (sizeof(void*) != 8 || sizeof(long double) != 16) GTEST_SKIP() << "sized for LP64, x87 reals";
-  EXPECT_LE(sizeof(Mcp), 96u);
-  EXPECT_LE(sizeof(M4cp), 96u);
+  EXPECT_LE(sizeof(ControlPoint), 96u);
+  EXPECT_LE(sizeof(SegmentControlPoint), 96u);
 }
 
 TEST(CompactTriple, HoldsStorageOnlyForValuesOtherThanPlusZero) {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "model/LargeMemory.h"
+#include "core/util/LargeMemory.h"
 
 namespace mk {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "model/NumberText.h"
+#include "core/util/NumberText.h"
 
 namespace mk {
 namespace {

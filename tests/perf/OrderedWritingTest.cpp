@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "model/LineList.h"
-#include "model/OrderedWriting.h"
-#include "model/Workflow.h"
+#include "core/util/LineList.h"
+#include "core/util/OrderedWriting.h"
+#include "core/workflow/Workflow.h"
 
 namespace mk {
 namespace {
@@ -119,7 +119,7 @@ std::string BigModel(int splines, int points_each) {
   return out.Bytes();
 }
 
-std::string Saved(int kind, const std::string& text) {
+std::string Saved(FileKind kind, const std::string& text) {
   auto document = CreateDocument(kind, nullptr, nullptr);
   document->LoadFromLines(LineList::FromText(text), 0);
   std::string saved;
@@ -131,9 +131,9 @@ std::string Saved(int kind, const std::string& text) {
 
 TEST(WriteInOrder, BigModelsOfBothFormatsSaveAsTheyWereRead) {
   const std::string segment = BigSegment(3001, 23);
-  EXPECT_EQ(FirstDifference(Saved(kSegmentFile, segment), segment), "");
+  EXPECT_EQ(FirstDifference(Saved(FileKind::Segment, segment), segment), "");
   const std::string model = BigModel(2999, 29);
-  EXPECT_EQ(FirstDifference(Saved(kModelFile, model), model), "");
+  EXPECT_EQ(FirstDifference(Saved(FileKind::Model, model), model), "");
 }
 
 }  // namespace

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "bench/ModelGenerator.h"
-#include "model/LineList.h"
-#include "model/PointPool.h"
-#include "model/SecondCore.h"
-#include "model/Warnings.h"
-#include "model/Workflow.h"
+#include "core/util/LineList.h"
+#include "core/util/PointPool.h"
+#include "core/util/SecondCore.h"
+#include "core/document/Warnings.h"
+#include "core/workflow/Workflow.h"
 #include "tests/mdl/MdlTestSupport.h"
-#include "tests/segment/SegmentTestSupport.h"
+#include "tests/seg/SegmentTestSupport.h"
 
 namespace mk {
 namespace {
@@ -36,22 +36,22 @@ struct Outcome {
   long double bounds[6];
 };
 
-Outcome Docked(int kind, const std::string& text) {
+Outcome Docked(FileKind kind, const std::string& text) {
   const mdltest::WorkingFolder folder;
   WarningList warnings;
   auto document = CreateDocument(kind, nullptr, &warnings);
   document->LoadFromLines(LineList::FromText(text), 0);
-  document->Dock(0.4);
+  const DockStatistics counts = document->Dock(0.4);
   Outcome outcome;
   LineWriter out([&outcome](std::string_view piece) { outcome.saved.append(piece); });
   document->SaveToLines(out);
   out.Flush();
   if (folder.HasReport()) outcome.report = folder.Report();
   test::RecordingView view;
-  document->Draw(view);
+  document->Draw(view, PointIds::Hidden);
   outcome.drawn = std::move(view.calls);
   for (const DockWarning& warning : warnings.warnings) outcome.warned_ids.push_back(warning.ids);
-  outcome.statistics = StatisticsLines(StatisticsOf(*document));
+  outcome.statistics = StatisticsLines(counts);
   for (int k = 0; k < 6; ++k) outcome.bounds[k] = document->GetBound(k);
   return outcome;
 }
@@ -72,9 +72,9 @@ void ExpectSameOutcome(const Outcome& both, const Outcome& one) {
 
 // Big enough that every split stage runs on two threads (the cut lies well inside the model).
 TEST(TwoCores, DockingGivesWhatOneCoreGivesForBothFormats) {
-  for (const int kind : {kModelFile, kSegmentFile}) {
+  for (const FileKind kind : {FileKind::Model, FileKind::Segment}) {
     for (const unsigned seed : {3u, 8u}) {
-      SCOPED_TRACE("kind " + std::to_string(kind) + " seed " + std::to_string(seed));
+      SCOPED_TRACE(std::string(kind == FileKind::Model ? "mdl" : "seg") + " seed " + std::to_string(seed));
       const std::string text = bench::GenerateModelText(90000, kind, seed);
       Outcome one;
       {
@@ -104,11 +104,11 @@ TEST(TwoCores, SegmentBoxKeepsTheFirstOfEqualZerosAcrossTheSplit) {
   Outcome one;
   {
     const OneCoreScope stay_here;
-    one = Docked(kSegmentFile, text.Bytes());
+    one = Docked(FileKind::Segment, text.Bytes());
   }
   ASSERT_FALSE(std::signbit(one.bounds[1]));
   ASSERT_FALSE(std::signbit(one.bounds[4]));
-  ExpectSameOutcome(Docked(kSegmentFile, text.Bytes()), one);
+  ExpectSameOutcome(Docked(FileKind::Segment, text.Bytes()), one);
 }
 
 TEST(TwoCores, SplitWorkCoversEveryItemOnceInBalancedParts) {

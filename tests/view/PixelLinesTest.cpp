@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "view/PixelLines.h"
+#include "core/view/PixelLines.h"
 
 namespace mk {
 namespace {

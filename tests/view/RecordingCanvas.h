@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "view/Canvas.h"
+#include "core/view/Canvas.h"
 
 namespace mk::testing {
 

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "mdl/MdlTestSupport.h"
-#include "model/LineList.h"
-#include "model/NumberText.h"
-#include "model/Workflow.h"
+#include "core/util/LineList.h"
+#include "core/util/NumberText.h"
+#include "core/workflow/Workflow.h"
 
 namespace fs = std::filesystem;
 

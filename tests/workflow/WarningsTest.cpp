@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/Warnings.h"
+#include "core/document/Warnings.h"
 
 namespace mk {
 namespace {

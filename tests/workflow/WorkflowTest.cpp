@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "model/LineList.h"
-#include "model/Workflow.h"
+#include "core/util/Errors.h"
+#include "core/util/FileIo.h"
+#include "core/util/LineList.h"
+#include "core/workflow/Workflow.h"
 #include "workflow/TempDir.h"
 
 namespace mk {
@@ -18,15 +18,15 @@ using test::TempDir;
 using test::WriteFile;
 
 TEST(FileKindOf, ChoosesByExtensionIgnoringAsciiCase) {
-  EXPECT_EQ(FileKindOf("PART.MDL"), kModelFile);
-  EXPECT_EQ(FileKindOf("part.Mdl"), kModelFile);
-  EXPECT_EQ(FileKindOf("/x/y/part.mdl"), kModelFile);
-  EXPECT_EQ(FileKindOf("old.SEG"), kSegmentFile);
-  EXPECT_EQ(FileKindOf("part.mdl.txt"), kOtherFile);
-  EXPECT_EQ(FileKindOf("part.md"), kOtherFile);
-  EXPECT_EQ(FileKindOf("part"), kOtherFile);
-  EXPECT_EQ(FileKindOf("dir.mdl/part"), kOtherFile);  // the folder's dot is not the name's
-  EXPECT_EQ(FileKindOf(".mdl"), kModelFile);
+  EXPECT_EQ(FileKindOf("PART.MDL"), FileKind::Model);
+  EXPECT_EQ(FileKindOf("part.Mdl"), FileKind::Model);
+  EXPECT_EQ(FileKindOf("/x/y/part.mdl"), FileKind::Model);
+  EXPECT_EQ(FileKindOf("old.SEG"), FileKind::Segment);
+  EXPECT_EQ(FileKindOf("part.mdl.txt"), FileKind::Other);
+  EXPECT_EQ(FileKindOf("part.md"), FileKind::Other);
+  EXPECT_EQ(FileKindOf("part"), FileKind::Other);
+  EXPECT_EQ(FileKindOf("dir.mdl/part"), FileKind::Other);  // the folder's dot is not the name's
+  EXPECT_EQ(FileKindOf(".mdl"), FileKind::Model);
 }
 
 TEST(ExtensionOf, TakesTheLastDotOfTheLastComponent) {
@@ -47,7 +47,7 @@ class SaveTest : public testing::Test {
  protected:
   void SetUp() override {
     WriteFile(model_, original_);
-    document_ = CreateDocument(kModelFile, nullptr, nullptr);
+    document_ = CreateDocument(FileKind::Model, nullptr, nullptr);
     document_->LoadFromLines(LineList::FromFile(model_), 0);
   }
   void TearDown() override { SimulateDiskFullAfter(-1); }
@@ -56,7 +56,7 @@ class SaveTest : public testing::Test {
   std::string model_ = dir_.File("x.mdl");
   std::string original_ = "  [MODELFILE]\n  note\n[ENDMODELFILE]\ngarbage\n";
   std::string saved_ = "[MODELFILE]\r\nnote\r\n[ENDMODELFILE]\r\n";
-  std::unique_ptr<Mamcommon> document_;
+  std::unique_ptr<Document> document_;
 };
 
 TEST_F(SaveTest, SaveOverTheOpenedFileMakesABackupFirst) {

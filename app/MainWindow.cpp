@@ -1,0 +1,508 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QToolButton>
+#include <cmath>
+#include <exception>
+
+#include "app/FileDrop.h"
+#include "app/ImageBox.h"
+#include "app/Settings.h"
+#include "app/AboutBox.h"
+#include "app/ProgressDialog.h"
+#include "core/util/Errors.h"
+#include "core/util/NumberText.h"
+#include "core/workflow/Workflow.h"
+
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
+
+namespace mk {
+namespace {
+
+constexpr int kPanelHeight = 97;
+const char* const kFileFilter = "AniMas ModelFile(seg,mdl) (*.seg *.mdl)";
+
+std::string ToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+QString FromFileName(const std::string& name) {
+  return QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+QIcon ButtonIcon(const char* theme_name, const char* resource) {
+  return QIcon::fromTheme(QString::fromLatin1(theme_name),
+                          QIcon(QString::fromLatin1(resource)));
+}
+
+/// Fonts that carry Japanese glyphs on the usual desktops, the toolkit's default after them.
+QFont InterfaceFont(const QFont& base) {
+  QFont font = base;
+  font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
+                    QStringLiteral("Source Han Sans JP"), QStringLiteral("Yu Gothic UI"),
+                    QStringLiteral("Meiryo UI"), QStringLiteral("Hiragino Sans"), base.family()});
+  // The panel's controls stand at fixed places; 12 pixels keeps the Japanese label in its room.
+  font.setPixelSize(12);
+  return font;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& first_argument, const QLocale& locale, QWidget* parent)
+    : QMainWindow(parent), locale_(locale) {
+  InitIconResources();
+  setObjectName(QStringLiteral("frmMain"));
+  BuildWindow();
+  FormCreate(first_argument);
+  frmMatu_ = new ProgressDialog(this);
+  frmAbout_ = new AboutBox(this);
+}
+
+MainWindow::~MainWindow() { FormDestroy(); }
+
+void MainWindow::BuildWindow() {
+  setFont(InterfaceFont(font()));
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("ClientArea"));
+  client_->installEventFilter(this);
+  setCentralWidget(client_);
+
+  PanelTop = new QFrame(client_);
+  PanelTop->setObjectName(QStringLiteral("PanelTop"));
+  PanelTop->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+  auto speed_button = [this](const char* name, const QString& hint, const QIcon& icon, int x) {
+    auto* button = new QToolButton(PanelTop);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, 8, 25, 25);
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    return button;
+  };
+  sbtnOpen = speed_button("sbtnOpen", QStringLiteral("ファイルを開く"),
+                          ButtonIcon("document-open", ":/mirrorknit/icons/open.xpm"), 8);
+  sbtnSave = speed_button("sbtnSave", QStringLiteral("上書き保存"),
+                          ButtonIcon("document-save", ":/mirrorknit/icons/save.xpm"), 32);
+  sbtnSaveAs = speed_button("sbtnSaveAs", QStringLiteral("名前を付けて保存"),
+                            ButtonIcon("document-save-as", ":/mirrorknit/icons/saveas.xpm"), 56);
+  sbtnSave->setEnabled(false);
+  sbtnSaveAs->setEnabled(false);
+
+  comboDir = new QComboBox(PanelTop);
+  comboDir->setObjectName(QStringLiteral("comboDir"));
+  comboDir->setGeometry(96, 8, 81, 22);
+  comboDir->addItems({QStringLiteral("前"), QStringLiteral("左"), QStringLiteral("上")});
+
+  LabelGosa = new QLabel(QStringLiteral("X=0平面に対する誤差(&G)"), PanelTop);
+  LabelGosa->setObjectName(QStringLiteral("LabelGosa"));
+  LabelGosa->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  LabelGosa->setGeometry(180, 9, 140, 20);
+
+  edGosa = new QLineEdit(QStringLiteral("0"), PanelTop);
+  edGosa->setObjectName(QStringLiteral("edGosa"));
+  edGosa->setGeometry(328, 9, 89, 21);
+  LabelGosa->setBuddy(edGosa);
+
+  chkDisplayCpid = new QCheckBox(QStringLiteral("CPID表示"), PanelTop);
+  chkDisplayCpid->setObjectName(QStringLiteral("chkDisplayCpid"));
+  chkDisplayCpid->setGeometry(424, 8, 97, 22);
+
+  Memo = new QPlainTextEdit(PanelTop);
+  Memo->setObjectName(QStringLiteral("Memo"));
+  Memo->setGeometry(8, 40, 505, 49);
+  Memo->setReadOnly(true);
+
+  ImageSrc = new ImageBox(client_);
+  ImageSrc->setObjectName(QStringLiteral("ImageSrc"));
+  ImageSD = new ImageBox(client_);
+  ImageSD->setObjectName(QStringLiteral("ImageSD"));
+
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName(QStringLiteral("StatusBar"));
+  StatusBar->setSizeGripEnabled(false);
+  // A permanent label rather than showMessage(): menu hovers clear temporary messages.
+  status_text_ = new QLabel(StatusBar);
+  status_text_->setObjectName(QStringLiteral("StatusText"));
+  StatusBar->addWidget(status_text_, 1);
+  setStatusBar(StatusBar);
+
+  auto menu = [this](const char* name, const QString& title) {
+    QMenu* m = menuBar()->addMenu(title);
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
+  };
+  auto item = [](QMenu* m, const char* name, const QString& text) {
+    QAction* a = m->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+  };
+  mnFile = menu("mnFile", QStringLiteral("ファイル(&F)"));
+  mnOpen = item(mnFile, "mnOpen", QStringLiteral("開く(&O)"));
+  mnOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  mnSave = item(mnFile, "mnSave", QStringLiteral("上書き保存(&S)"));
+  mnSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnSaveAs = item(mnFile, "mnSaveAs", QStringLiteral("名前を付けて保存(&A)"));
+  mnFile->addSeparator();
+  mnExit = item(mnFile, "mnExit", QStringLiteral("終了(&X)"));
+  mnView = menu("mnView", QStringLiteral("表示(&V)"));
+  mnViewMae = item(mnView, "mnViewMae", QStringLiteral("前(&F)"));
+  mnViewHidari = item(mnView, "mnViewHidari", QStringLiteral("左(&L)"));
+  mnViewUe = item(mnView, "mnViewUe", QStringLiteral("上(&T)"));
+  mnHelp = menu("mnHelp", QStringLiteral("ヘルプ(&H)"));
+  mnAbout = item(mnHelp, "mnAbout", QStringLiteral("Mirrorknitについて(&A)"));
+
+  connect(sbtnOpen, &QToolButton::clicked, this, &MainWindow::sbtnOpenClick);
+  connect(mnOpen, &QAction::triggered, this, &MainWindow::sbtnOpenClick);
+  connect(sbtnSave, &QToolButton::clicked, this, &MainWindow::sbtnSaveClick);
+  connect(mnSave, &QAction::triggered, this, &MainWindow::sbtnSaveClick);
+  connect(sbtnSaveAs, &QToolButton::clicked, this, &MainWindow::sbtnSaveAsClick);
+  connect(mnSaveAs, &QAction::triggered, this, &MainWindow::sbtnSaveAsClick);
+  connect(mnExit, &QAction::triggered, this, &MainWindow::mnExitClick);
+  connect(mnViewMae, &QAction::triggered, this, &MainWindow::mnViewMaeClick);
+  connect(mnViewHidari, &QAction::triggered, this, &MainWindow::mnViewHidariClick);
+  connect(mnViewUe, &QAction::triggered, this, &MainWindow::mnViewUeClick);
+  connect(mnAbout, &QAction::triggered, this, &MainWindow::mnAboutClick);
+  connect(comboDir, &QComboBox::activated, this, &MainWindow::comboDirChange);
+  connect(chkDisplayCpid, &QCheckBox::clicked, this, &MainWindow::chkDisplayCpidClick);
+
+  drop_accept_ = new FileDropAcceptor(this);
+  drop_accept_->setObjectName(QStringLiteral("DropAccept"));
+  drop_accept_->SetEnabled(true);
+  connect(drop_accept_, &FileDropAcceptor::OnDropped, this, &MainWindow::DropAcceptDropped);
+
+  resize(520, 378);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+// ---- start, show, resize and end ----
+
+void MainWindow::FormCreate(const QString& first_argument) {
+  working_.reset();
+  reference_.reset();
+  LoadSettings();
+  texts_.japanese = IsJapaneseLocale(locale_);
+  if (!texts_.japanese) ApplyEnglishTexts();
+  if (!first_argument.isEmpty()) current_file_name_ = QFileInfo(first_argument).absoluteFilePath();
+  comboDir->setCurrentIndex(0);
+  for (ProjectionView* view : {&docked_view_, &source_view_}) {
+    view->SetRange(-100, 100, 100, -100);
+    view->SetDirection(kFrontView);
+  }
+  setWindowTitle(QString::fromLatin1(kProgramCaption));
+}
+
+void MainWindow::ApplyEnglishTexts() {
+  mnFile->setTitle(QStringLiteral("&File"));
+  mnOpen->setText(QStringLiteral("&Open.."));
+  mnSave->setText(QStringLiteral("&Save"));
+  mnSaveAs->setText(QStringLiteral("&Save As.."));
+  mnExit->setText(QStringLiteral("E&xit"));
+  mnView->setTitle(QStringLiteral("&View"));
+  mnViewMae->setText(QStringLiteral("&Front"));
+  mnViewHidari->setText(QStringLiteral("&Left"));
+  mnViewUe->setText(QStringLiteral("&Top"));
+  mnHelp->setTitle(QStringLiteral("&Help"));
+  mnAbout->setText(QStringLiteral("&About.."));
+  sbtnOpen->setToolTip(QStringLiteral("Open"));
+  sbtnSave->setToolTip(QStringLiteral("Save"));
+  sbtnSaveAs->setToolTip(QStringLiteral("Save As"));
+  comboDir->clear();
+  comboDir->addItems({QStringLiteral("Front"), QStringLiteral("Left"), QStringLiteral("Top")});
+  LabelGosa->setText(QStringLiteral("Correct Plane X=0(&G)"));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous() && !shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void MainWindow::FormShow() {
+  ShowStatus(QString::fromLatin1(kVersionText));
+  // The file named on the command line is opened once the window is on screen, so that the
+  // progress dialog and any error appear over it.
+  if (!current_file_name_.isEmpty()) {
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded([this] { OpenAndDock(); }); }, Qt::QueuedConnection);
+  }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) FormResize();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::FormResize() {
+  Resize_virtual_screen();
+  Guarded([this] { RedrawViews(); });
+}
+
+void MainWindow::FormDestroy() {
+  SaveSettings();
+  FreeDocuments();
+}
+
+void MainWindow::LoadSettings() {
+  const MainSettings s = LoadMainSettings();
+  open_dialog_dir_ = s.openDialogDir;
+  edGosa->setText(s.gosa);
+  chkDisplayCpid->setChecked(s.displayCpid);
+}
+
+void MainWindow::SaveSettings() {
+  MainSettings s;
+  s.openDialogDir = open_dialog_dir_;
+  s.gosa = edGosa->text();
+  s.displayCpid = chkDisplayCpid->isChecked();
+  SaveMainSettings(s);
+}
+
+// ---- the document workflow ----
+
+void MainWindow::FreeDocuments() {
+  working_.reset();
+  reference_.reset();
+}
+
+bool MainWindow::OpenAndDock() {
+  const QFileInfo info(current_file_name_);
+  if (!info.exists() || info.isDir()) {
+    ShowStatus(texts_.FileMissing());
+    return false;
+  }
+  const std::string file_name = ToFileName(current_file_name_);
+  const FileKind kind = FileKindOf(file_name);
+  if (kind != FileKind::Segment && kind != FileKind::Model) {
+    frmMatu_->hide();
+    ShowStatus(texts_.WrongExtension());
+    return false;
+  }
+  frmMatu_->Start();
+  FreeDocuments();
+  docked_file_name_.clear();
+  warnings_.warnings.clear();
+  // A tolerance that is no number stops the open before the file is read.
+  const double tolerance = Tolerance();
+  // Only the working document is docked, so only it has warnings to report.
+  OpenedModel model =
+      ReadAndDock(file_name, kind, tolerance, frmMatu_, &warnings_, WithReference::Yes);
+  working_ = std::move(model.working);
+  reference_ = std::move(model.reference);
+  statistics_ = model.statistics;
+  RedrawViews();
+  frmMatu_->hide();
+  Memo->clear();
+  for (const std::string& line : StatisticsLines(statistics_))
+    Memo->appendPlainText(QString::fromStdString(line));
+  sbtnSave->setEnabled(true);
+  sbtnSaveAs->setEnabled(true);
+  docked_file_name_ = current_file_name_;
+  ShowStatus(texts_.Docked(current_file_name_) + WarningsText());
+  return true;
+}
+
+double MainWindow::Tolerance() const {
+  const QString text = edGosa->text().trimmed();
+  QLocale user = locale_;
+  // "1,5" must not read as 15 where the comma groups thousands.
+  user.setNumberOptions(QLocale::RejectGroupSeparator);
+  bool ok = false;
+  const double value = user.toDouble(text, &ok);
+  if (ok && std::isfinite(value)) return value;
+  // Model files and most users write "."; this also raises the conversion error for anything
+  // that is no number at all.
+  return StrToFloat(text.toStdString());
+}
+
+QString MainWindow::WarningsText() const {
+  QString text;
+  const Language language = texts_.japanese ? Language::Japanese : Language::English;
+  for (const DockWarning& warning : warnings_.warnings)
+    text += QStringLiteral("  ") + QString::fromUtf8(warning.Message(language));
+  return text;
+}
+
+void MainWindow::sbtnOpenClick() {
+  QFileDialog dialog(this, QString(), open_dialog_dir_, QString::fromLatin1(kFileFilter));
+  dialog.setObjectName(QStringLiteral("OpenDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  OpenChosenFile(dialog.selectedFiles().constFirst());
+}
+
+void MainWindow::OpenChosenFile(const QString& file_name) {
+  const QFileInfo info(file_name);
+  open_dialog_dir_ = QDir::toNativeSeparators(info.absolutePath() + QLatin1Char('/'));
+  current_file_name_ = info.absoluteFilePath();
+  Guarded([this] {
+    // A refused file keeps its error message in view rather than the read message.
+    if (OpenAndDock()) ShowStatus(texts_.Opened(current_file_name_) + WarningsText());
+  });
+}
+
+void MainWindow::DropAcceptDropped(QObject* /*sender*/) {
+  if (drop_accept_->Files().isEmpty()) return;
+  current_file_name_ = QFileInfo(drop_accept_->Files().constFirst()).absoluteFilePath();
+  Guarded([this] { OpenAndDock(); });
+}
+
+void MainWindow::sbtnSaveClick() {
+  if (!working_) return;
+  // After a refused or failed open the documents are not those of the current name: writing them
+  // there (or writing a half-read document at all) would overwrite the user's file with
+  // something else.
+  if (docked_file_name_.isEmpty() || docked_file_name_ != current_file_name_) {
+    ShowStatus(texts_.NothingToSave());
+    return;
+  }
+  Guarded([this] {
+    const std::string current = ToFileName(current_file_name_);
+    save_target_name_ = FromFileName(WriteDocument(*working_, current, current));
+    ShowStatus(texts_.SavedOver(save_target_name_));
+  });
+}
+
+void MainWindow::sbtnSaveAsClick() {
+  if (!working_) return;
+  if (docked_file_name_.isEmpty()) {
+    ShowStatus(texts_.NothingToSave());
+    return;
+  }
+  QFileDialog dialog(this, QString(), QString(), QString::fromLatin1(kFileFilter));
+  dialog.setObjectName(QStringLiteral("SaveDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile(docked_file_name_);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  SaveAsTo(dialog.selectedFiles().constFirst());
+}
+
+void MainWindow::SaveAsTo(const QString& target_name) {
+  if (!working_ || docked_file_name_.isEmpty()) return;
+  Guarded([this, &target_name] {
+    // The backup and the default extension follow the file the document came from.
+    save_target_name_ = FromFileName(
+        WriteDocument(*working_, ToFileName(docked_file_name_), ToFileName(target_name)));
+    ShowStatus(texts_.SavedAs(save_target_name_));
+  });
+}
+
+void MainWindow::ShowStatus(const QString& text) { status_text_->setText(text); }
+
+QString MainWindow::StatusText() const { return status_text_->text(); }
+
+template <typename Work>
+void MainWindow::Guarded(Work&& work) {
+  const Language language = texts_.japanese ? Language::Japanese : Language::English;
+  try {
+    work();
+  } catch (const Error& e) {
+    if (frmMatu_) frmMatu_->hide();
+    ReportError(QString::fromUtf8(e.Message(language)));
+  } catch (const std::exception& e) {
+    if (frmMatu_) frmMatu_->hide();
+    ReportError(QString::fromLocal8Bit(e.what()));
+  }
+}
+
+void MainWindow::ReportError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Mirrorknit"), text, QMessageBox::Ok,
+                  this);
+  box.setObjectName(QStringLiteral("ErrorBox"));
+  box.exec();
+}
+
+// ---- views ----
+
+void MainWindow::RedrawViews() {
+  if (!working_ || !reference_) return;
+  const int direction = comboDir->currentIndex();
+  const ViewRange range = RangeForDirection(*working_, direction);
+  const PointIds ids = chkDisplayCpid->isChecked() ? PointIds::Shown : PointIds::Hidden;
+  RedrawView(docked_view_, direction, range, *working_, ids);
+  docked_canvas_.End();
+  RedrawView(source_view_, direction, range, *reference_, ids);
+  source_canvas_.End();
+  ImageSD->update();
+  ImageSrc->update();
+}
+
+void MainWindow::Resize_virtual_screen() {
+  const int width = client_->width();
+  const int height = std::max(0, client_->height() - kPanelHeight);
+  PanelTop->setGeometry(0, 0, width, kPanelHeight);
+  const int source_width = width / 2;
+  ImageSrc->setGeometry(0, kPanelHeight, source_width, height);
+  ImageSD->setGeometry(source_width, kPanelHeight, width - source_width, height);
+  struct Pane {
+    ImageBox* image;
+    QtCanvas* canvas;
+    ProjectionView* view;
+  };
+  for (const Pane& pane : {Pane{ImageSD, &docked_canvas_, &docked_view_},
+                           Pane{ImageSrc, &source_canvas_, &source_view_}}) {
+    pane.canvas->SetImage(pane.image->NewBitmap(pane.image->size()));
+    pane.view->SetCanvas(pane.canvas, pane.image->width(), pane.image->height());
+    pane.view->Clear(kBackgroundColour);
+    pane.view->DrawGrid(kGridStep);
+    pane.canvas->End();
+    pane.image->update();
+  }
+}
+
+// ---- commands ----
+
+void MainWindow::comboDirChange(int /*index*/) { Guarded([this] { RedrawViews(); }); }
+
+void MainWindow::mnViewMaeClick() {
+  comboDir->setCurrentIndex(0);
+  Guarded([this] { RedrawViews(); });
+}
+
+void MainWindow::mnViewHidariClick() {
+  comboDir->setCurrentIndex(1);
+  Guarded([this] { RedrawViews(); });
+}
+
+void MainWindow::mnViewUeClick() {
+  comboDir->setCurrentIndex(2);
+  Guarded([this] { RedrawViews(); });
+}
+
+void MainWindow::chkDisplayCpidClick() {
+  Guarded([this] { RedrawViews(); });
+}
+
+void MainWindow::mnAboutClick() {
+  frmAbout_->label_info->setText(QString::fromLatin1(kProgramCaption));
+  frmAbout_->exec();
+}
+
+void MainWindow::mnExitClick() { close(); }
+
+}  // namespace mk

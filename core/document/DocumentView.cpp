@@ -1,0 +1,26 @@
+#include "core/document/DocumentView.h"
+
+namespace mk {
+
+ViewRange RangeForDirection(const Document& d, int direction) {
+  switch (direction) {
+    case kFrontView:
+      return {d.GetBound(0), d.GetBound(4), d.GetBound(3), d.GetBound(1)};
+    case kLeftView:
+      return {d.GetBound(2), d.GetBound(4), d.GetBound(5), d.GetBound(1)};
+    default:
+      return {d.GetBound(0), d.GetBound(5), d.GetBound(3), d.GetBound(2)};
+  }
+}
+
+void RedrawView(ProjectionView& view, int direction, const ViewRange& range, const Document& drawn,
+                PointIds ids) {
+  view.SetDirection(direction);
+  view.SetRange(range.h_min, range.v_max, range.h_max, range.v_min);
+  view.Clear(kBackgroundColour);
+  view.DrawGrid(kGridStep);
+  view.SetPenColor(kModelColour);
+  drawn.Draw(view, ids);
+}
+
+}  // namespace mk

@@ -1,0 +1,374 @@
+#include "core/mdl/ControlPointList.h"
+
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "core/docking/IdTable.h"
+#include "core/docking/Renumbering.h"
+#include "core/util/Errors.h"
+#include "core/util/FileIo.h"
+#include "core/util/LargeMemory.h"
+#include "core/util/LineList.h"
+#include "core/util/NumberText.h"
+#include "core/util/SecondCore.h"
+
+namespace mk {
+namespace {
+
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+constexpr const char* kAttachReportFile = "attach_err.txt";
+
+}  // namespace
+
+/// First-match indexes over the view. Ids stay fixed while they live (renumbering drops them);
+/// attachments and ratios change, and every such change goes through Unlink before and Link
+/// after it.
+class ControlPointList::Lookups {
+ public:
+  explicit Lookups(const std::vector<ControlPoint*>& points) : points_(points) {
+    // Every field the indexes need is read in one pass: at millions of points each pass over
+    // the points themselves costs more than the indexing.
+    // The three indexes are built from those arrays alone, so they are built side by side.
+    const std::size_t n = points.size();
+    std::vector<std::int32_t> ids(n);
+    std::vector<std::int32_t> at(n);
+    kind_.resize(n);
+    SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        const ControlPoint& p = *points[i];
+        ids[i] = p.cpid;
+        at[i] = p.at_cpid;
+        kind_[i] = KindOf(p);
+      }
+    });
+    const auto key = [&at](std::size_t i) { return at[i]; };
+    auto build_attached = [&] {
+      attached_.Build(n, [this](std::size_t i) { return (kind_[i] & kAttached) != 0; }, key);
+    };
+    auto build_the_others = [&] {
+      by_id_.Build(std::move(ids));
+      with_ratio_.Build(n, [this](std::size_t i) { return (kind_[i] & kWithRatio) != 0; }, key);
+    };
+    if (WorthASecondCore(n)) {
+      RunSideBySide(build_attached, build_the_others);
+    } else {
+      build_attached();
+      build_the_others();
+    }
+  }
+
+  /// Whether the point at position i is attached, without reading the point.
+  bool IsAttached(std::size_t i) const { return (kind_[i] & kAttached) != 0; }
+
+  std::size_t ById(std::int32_t id) const {
+    const std::size_t i = by_id_.Find(id);
+    return i == FirstPositionById::kNone ? kNone : i;
+  }
+  /// First attached point whose at_cpid is id.
+  std::size_t AttachedTo(std::int32_t id) { return First(attached_, id); }
+  /// First point whose raw at_cpid is id and whose hook ratio is not 0.
+  std::size_t WithRatioAt(std::int32_t id) { return First(with_ratio_, id); }
+  /// First point whose raw at_cpid is id. Only records of neither kind need it, and the mirror
+  /// never makes those, so it is built on demand.
+  std::size_t AnyAt(std::int32_t id) {
+    if (!any_built_) {
+      for (std::size_t i = 0; i < points_.size(); ++i) any_.emplace(points_[i]->at_cpid, i);
+      any_built_ = true;
+    }
+    return First(any_, id);
+  }
+
+  void Unlink(std::size_t i) {
+    const ControlPoint& p = *points_[i];
+    if (p.attached == 1) attached_.Erase(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.Erase(p.at_cpid, i);
+    if (any_built_) any_.erase({p.at_cpid, i});
+  }
+  void Link(std::size_t i) {
+    const ControlPoint& p = *points_[i];
+    kind_[i] = KindOf(p);
+    if (p.attached == 1) attached_.Insert(p.at_cpid, i);
+    if (p.hook_ratio != 0) with_ratio_.Insert(p.at_cpid, i);
+    if (any_built_) any_.emplace(p.at_cpid, i);
+  }
+
+  /// Starts a walk with no point met yet.
+  void NewWalk() {
+    if (marks_.size() != points_.size()) marks_.assign(points_.size(), 0u);
+    if (++epoch_ == 0) {
+      std::fill(marks_.begin(), marks_.end(), 0u);
+      epoch_ = 1;
+    }
+  }
+  /// Marks the point as met in this walk; false when it was met already.
+  bool Meet(std::size_t i) {
+    if (marks_[i] == epoch_) return false;
+    marks_[i] = epoch_;
+    return true;
+  }
+
+ private:
+  using KeyedPositions = std::set<std::pair<std::int32_t, std::size_t>>;
+  static constexpr std::uint8_t kAttached = 1;
+  static constexpr std::uint8_t kWithRatio = 2;
+
+  static std::uint8_t KindOf(const ControlPoint& p) {
+    return static_cast<std::uint8_t>((p.attached == 1 ? kAttached : 0) |
+                                     (p.hook_ratio != 0 ? kWithRatio : 0));
+  }
+
+  static std::size_t First(FirstPositionByKey& index, std::int32_t id) {
+    const std::size_t i = index.First(id);
+    return i == FirstPositionByKey::kNone ? kNone : i;
+  }
+
+  static std::size_t First(const KeyedPositions& set, std::int32_t id) {
+    const auto it = set.lower_bound({id, 0});
+    return (it != set.end() && it->first == id) ? it->second : kNone;
+  }
+
+  const std::vector<ControlPoint*>& points_;
+  std::vector<std::uint8_t> kind_;  // kAttached and kWithRatio of each position
+  FirstPositionById by_id_;
+  FirstPositionByKey attached_;
+  FirstPositionByKey with_ratio_;
+  KeyedPositions any_;
+  bool any_built_ = false;
+  std::vector<std::uint32_t> marks_;
+  std::uint32_t epoch_ = 0;
+};
+
+ControlPointList::ControlPointList(const std::vector<std::unique_ptr<Spline>>& splines, WarningSink* warnings)
+    : warnings_(warnings) {
+  std::size_t total = 0;
+  for (const auto& spline : splines) total += static_cast<std::size_t>(std::max(spline->Count, 0));
+  points_.reserve(total);
+  PreferHugePages(points_.data(), total * sizeof(ControlPoint*));
+  for (const auto& spline : splines) spline->CollectCps(points_);
+}
+
+ControlPointList::~ControlPointList() = default;
+
+ControlPointList::Lookups& ControlPointList::Index() {
+  if (!lookups_) lookups_ = std::make_unique<Lookups>(points_);
+  return *lookups_;
+}
+
+void ControlPointList::InvalidateLookups() { lookups_.reset(); }
+
+void ControlPointList::SnapAllToPlane(double tolerance) {
+  for (ControlPoint* p : points_) p->SnapToPlane(tolerance);
+}
+
+std::int32_t ControlPointList::Renumber() {
+  if (points_.empty()) return 0;
+  lookups_.reset();
+  RenumberPoints(
+      points_.size(), [this](std::size_t i) { return points_[i]->cpid; },
+      [this](std::size_t i) { return points_[i]->at_cpid; },
+      [this](std::size_t i, std::int32_t id, std::int32_t ref) {
+        points_[i]->cpid = id;
+        points_[i]->at_cpid = ref;
+      });
+  return CpCount();
+}
+
+ControlPoint* ControlPointList::FindById(std::int32_t id) {
+  const std::size_t i = Index().ById(id);
+  return i == kNone ? nullptr : points_[i];
+}
+
+ControlPoint* ControlPointList::FindAttachedTo(std::int32_t id) {
+  const std::size_t i = Index().AttachedTo(id);
+  return i == kNone ? nullptr : points_[i];
+}
+
+// The three walks follow attachments outward, from a point to the first point attached to it.
+// A walk that comes back to a point it met stops there, so a cycle of attachments ends it.
+
+ControlPoint* ControlPointList::FindAttachChainEnd(std::int32_t id) {
+  Lookups& index = Index();
+  index.NewWalk();
+  ControlPoint* result = nullptr;
+  for (;;) {
+    const std::size_t i = index.AttachedTo(id);
+    if (i == kNone || !index.Meet(i)) return result;
+    result = points_[i];
+    id = result->cpid;
+  }
+}
+
+ControlPoint* ControlPointList::FindRatiolessInAttachChain(std::int32_t id) {
+  const std::size_t i = RatiolessInAttachChain(id);
+  return i == kNone ? nullptr : points_[i];
+}
+
+std::size_t ControlPointList::RatiolessInAttachChain(std::int32_t id) {
+  Lookups& index = Index();
+  index.NewWalk();
+  for (;;) {
+    const std::size_t i = index.AttachedTo(id);
+    if (i == kNone || !index.Meet(i)) return kNone;
+    if (!points_[i]->HasHookRatio()) return i;
+    id = points_[i]->cpid;
+  }
+}
+
+void ControlPointList::FlipRatiosInAttachChain(std::int32_t id) {
+  Lookups& index = Index();
+  index.NewWalk();
+  for (;;) {
+    const std::size_t i = index.AttachedTo(id);
+    if (i == kNone || !index.Meet(i)) return;
+    index.Unlink(i);
+    points_[i]->FlipHookRatio();
+    index.Link(i);
+    id = points_[i]->cpid;
+  }
+}
+
+void ControlPointList::ApplyCorrections(const CorrectionList& records) {
+  if (points_.empty() || records.empty()) return;
+  Lookups& index = Index();
+  for (const CorrectionRecord& record : records) {
+    if (record.attach) {
+      const std::size_t t = index.ById(record.oldid);
+      if (t == kNone) continue;
+      const ControlPoint* end = FindAttachChainEnd(record.newid);
+      index.Unlink(t);
+      points_[t]->AttachTo(end ? end->cpid : record.newid);
+      index.Link(t);
+      continue;
+    }
+    // The first point in view order that RetargetAttach would change.
+    const std::size_t t = record.hook ? index.WithRatioAt(record.oldid) : index.AnyAt(record.oldid);
+    if (t == kNone) continue;
+    ControlPoint* target = points_[t];
+    index.Unlink(t);
+    target->RetargetAttach(record);
+    index.Link(t);
+    if (!record.hook) continue;
+    const std::size_t m = RatiolessInAttachChain(target->cpid);
+    if (m != kNone) {
+      index.Unlink(m);
+      points_[m]->SetAtCpid(record.oldid);
+      index.Link(m);
+    }
+    FlipRatiosInAttachChain(target->cpid);
+  }
+}
+
+void ControlPointList::ResolveAttachments() {
+  Lookups& index = Index();
+  // One pass resolves, stamps the points that have a target for the cycle search and lists
+  // those without one for the report: at millions of points each pass is memory traffic.
+  // Only attached points are visited: the index knows them without reading the points, and a
+  // point that is not attached never has a target.
+  // Each point is resolved on its own, so the halves of the view go to both cores, each with
+  // lists of its own, joined in view order.
+  struct Found {
+    std::vector<std::size_t> missing;
+    std::vector<std::size_t> with_target;
+  };
+  Found first;
+  Found second;
+  SplitAcrossCores(points_.size(), [&](std::size_t begin, std::size_t end) {
+    Found& found = begin == 0 ? first : second;
+    for (std::size_t k = begin; k < end; ++k) {
+      if (!index.IsAttached(k)) continue;
+      ControlPoint* p = points_[k];
+      const std::size_t i = index.ById(p->at_cpid);
+      p->at_cp = i == kNone ? nullptr : points_[i];
+      if (p->at_cp == nullptr) {
+        found.missing.push_back(k);
+      } else {
+        p->view_slot = static_cast<std::uint32_t>(k);
+        found.with_target.push_back(k);
+      }
+    }
+  });
+  first.missing.insert(first.missing.end(), second.missing.begin(), second.missing.end());
+  first.with_target.insert(first.with_target.end(), second.with_target.begin(),
+                           second.with_target.end());
+  WriteAttachReport(first.missing);
+  FindAttachCycles(first.with_target);
+}
+
+void ControlPointList::ReportAttachErrors() {
+  std::vector<std::size_t> missing;
+  for (std::size_t k = 0; k < points_.size(); ++k)
+    if (points_[k]->attached == 1 && points_[k]->at_cp == nullptr) missing.push_back(k);
+  WriteAttachReport(missing);
+}
+
+void ControlPointList::WriteAttachReport(const std::vector<std::size_t>& missing) {
+  if (missing.empty()) return;
+  LineWriter report;
+  report.Add("\xE3\x82\xA2\xE3\x82\xBF\xE3\x83\x83\xE3\x83\x81\xE5\x85\x88\xE3\x81\x8C\xE7\x84\xA1\xE3\x81\x84");
+  report.Text() += "num_of_cp=";
+  AppendInt(report.Text(), CpCount());
+  report.EndLine();
+  for (const std::size_t k : missing) {
+    std::string& text = report.Text();
+    text += "cpid=";
+    AppendInt(text, points_[k]->cpid);
+    text += " at_cpid=";
+    AppendInt(text, points_[k]->at_cpid);
+    report.EndLine();
+  }
+  try {
+    WriteFileAtomically(kAttachReportFile, report.Bytes());
+  } catch (const FileError&) {
+    // The report is advice, not part of the model: docking goes on without it.
+    if (warnings_) {
+      DockWarning warning;
+      warning.kind = DockWarning::Kind::AttachReportUnwritable;
+      warning.file = kAttachReportFile;
+      warnings_->Warn(warning);
+    }
+  }
+}
+
+void ControlPointList::FindAttachCycles(const std::vector<std::size_t>& with_target) {
+  if (warnings_ == nullptr || with_target.empty()) return;
+  // Positions are stamped into the points rather than kept in a map from point to position: at a
+  // million points the map's misses cost more than the whole walk.
+  auto target_of = [&](std::size_t i) {
+    const ControlPoint* t = points_[i]->at_cp;
+    if (t == nullptr || t->at_cp == nullptr) return kNone;  // the walk ends at t
+    const std::size_t slot = t->view_slot;  // a target outside this view bears a stale stamp
+    return slot < points_.size() && points_[slot] == t ? slot : kNone;
+  };
+  // Each point has at most one target, so every walk either ends or runs into a cycle; a point
+  // is walked once: 0 not yet, 1 on the current walk, 2 finished.
+  std::vector<std::uint8_t> state(points_.size(), 0);
+  std::vector<std::size_t> path;
+  // One warning for all cycles, each cycle from its first point in view order: a generated or
+  // broken model can hold hundreds of them.
+  DockWarning cycles;
+  cycles.kind = DockWarning::Kind::AttachCycle;
+  for (const std::size_t start : with_target) {
+    if (state[start] != 0) continue;
+    path.clear();
+    std::size_t j = start;
+    while (j != kNone && state[j] == 0) {
+      state[j] = 1;
+      path.push_back(j);
+      j = target_of(j);
+    }
+    if (j != kNone && state[j] == 1) {
+      const auto from = std::find(path.begin(), path.end(), j);
+      std::vector<std::size_t> cycle(from, path.end());
+      std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
+      for (std::size_t c : cycle) cycles.ids.push_back(points_[c]->cpid);
+    }
+    for (std::size_t p : path) state[p] = 2;
+  }
+  if (!cycles.ids.empty()) warnings_->Warn(cycles);
+}
+
+}  // namespace mk

@@ -1,0 +1,69 @@
+#pragma once
+// The ".mdl" section tree: a section is a header line, a body of text lines and nested sections,
+// and an end line. Section is the generic container every section class derives from.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/document/Document.h"
+#include "core/document/Progress.h"
+#include "core/document/Warnings.h"
+
+namespace mk {
+
+class Section : public Document {
+ public:
+  /// Deeper nesting is refused: every tree walk is recursive, and real models nest a few levels.
+  static constexpr int kMaxNesting = 1000;
+
+  /// One body entry: a text line, or an owned child section (with empty text).
+  struct Entry {
+    std::string text;
+    std::unique_ptr<Section> child;
+  };
+
+  explicit Section(ProgressBar* progress_bar, WarningSink* warnings = nullptr);
+  ~Section() override;
+  Section(const Section&) = delete;
+  Section& operator=(const Section&) = delete;
+
+  std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
+  void SaveToLines(LineWriter& lines) const override;
+  /// Docks the tree; the counts are those of the last mesh that had splines.
+  DockStatistics Dock(double tolerance) final;
+  long double GetBound(int index) const override;
+  void Draw(View3D& view, PointIds ids) const override;
+  /// Looks for the model bounds in the subtree; fills min and max and answers true when found.
+  virtual bool FindBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
+
+  std::array<double, 3> BoundMin{};
+  std::array<double, 3> BoundMax{};
+  ProgressBar* progressBar = nullptr;
+  WarningSink* warningSink = nullptr;
+  std::string SectionName;
+  std::vector<Entry> Entries;
+
+ protected:
+  /// Stores one body entry as it is read. Sections that interpret their body override this.
+  /// Docks this section and its children; a mesh with splines stores its counts in statistics.
+  virtual void DockSubtree(double tolerance, DockStatistics& statistics);
+  virtual void AddEntry(std::string_view text, std::unique_ptr<Section> child);
+  /// Destroys every child section, last first; their entries go, text lines stay.
+  void FreeChildren();
+  void SaveFrame(LineWriter& lines, bool with_body) const;
+
+ private:
+  int nesting_ = 0;
+};
+
+/// The section class for a nested header line (trimmed), chosen case-insensitively.
+std::unique_ptr<Section> CreateSection(std::string_view header, ProgressBar* progress_bar,
+                                        WarningSink* warnings);
+
+/// Equality ignoring the case of the letters A to Z only, byte by byte.
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace mk

@@ -1,0 +1,137 @@
+#include "core/mdl/Spline.h"
+
+#include "core/util/Errors.h"
+#include "core/util/NumberText.h"
+#include "core/util/FieldSplitter.h"
+
+namespace mk {
+
+std::size_t Spline::LoadFromLines(std::span<const std::string_view> lines, std::size_t index) {
+  if (index >= lines.size()) throw ListIndexError(static_cast<std::int64_t>(index));
+  const std::int32_t n = CountOf(lines[index]);
+  ++index;
+  // No reservation from n: the count is the file's word, and the blocks that really follow
+  // bound what is allocated. A count beyond them ends in the index error.
+  for (std::int32_t k = 0; k < n; ++k) {
+    auto point = std::make_unique<ControlPoint>();
+    index = point->ReadFromLines(lines, index);
+    Append(std::move(point));
+  }
+  return index;
+}
+
+std::int32_t Spline::CountOf(std::string_view cps_line) {
+  FieldSplitter fields;
+  fields.Separator = "=";
+  fields.SetText(cps_line);
+  fields.NextField();  // the key; the mesh reader only calls this on a "CPs" line
+  return StrToInt(fields.NextField());
+}
+
+void Spline::SaveToLines(LineWriter& lines) const {
+  std::string& text = lines.Text();
+  text += "CPs=";
+  AppendInt(text, Count);
+  lines.EndLine();
+  if (Count > 0) First->WriteChain(lines);
+}
+
+void Spline::CollectCps(std::vector<ControlPoint*>& list) const {
+  if (Count <= 0) return;
+  if (appended_after_prepend_) {
+    First->CollectChain(list);
+    return;
+  }
+  const std::size_t n = points_.size();
+  for (std::size_t i = n; i-- > n - prepended_;) list.push_back(points_[i].get());
+  for (std::size_t i = 0; i < n - prepended_; ++i) list.push_back(points_[i].get());
+}
+
+void Spline::Draw(View3D& view, PointIds ids, RestingPoints* memo) const {
+  if (Count > 0) First->DrawChain(view, ids, memo);
+}
+
+void Spline::Append(std::unique_ptr<ControlPoint> point) {
+  if (prepended_ > 0) appended_after_prepend_ = true;
+  ControlPoint* p = point.get();
+  points_.push_back(std::move(point));
+  p->next = nullptr;
+  p->prev = Last;
+  if (First == nullptr) First = p;
+  if (Last != nullptr) Last->next = p;
+  Last = p;
+  ++Count;
+}
+
+void Spline::Prepend(std::unique_ptr<ControlPoint> point) {
+  ++prepended_;
+  ControlPoint* p = point.get();
+  points_.push_back(std::move(point));
+  p->next = First;
+  p->prev = nullptr;
+  if (First != nullptr) First->prev = p;
+  First = p;
+  if (Last == nullptr) Last = p;
+  ++Count;
+}
+
+bool Spline::LiesOnPlane(RestingPoints* memo) const {
+  return First->ChainOnPlaneWithoutHook(memo);
+}
+
+int Spline::PlaneEnds(RestingPoints* memo) const {
+  return (First->IsOnPlane(memo) ? 1 : 0) + (Last->IsOnPlane(memo) ? 2 : 0);
+}
+
+std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& records,
+                                             RestingPoints* memo) {
+  if (Count <= 0 || LiesOnPlane(memo)) return nullptr;
+  const int k = PlaneEnds(memo);
+
+  std::vector<std::unique_ptr<ControlPoint>> copies;
+  copies.reserve(static_cast<std::size_t>(Count));
+  First->MirrorChain(copies, k, n);
+
+  std::unique_ptr<Spline> twin;
+  if (!copies.empty()) {
+    if (k != 0) points_.reserve(points_.size() + copies.size());
+    if (k == 2 || k == 3) {
+      for (auto it = copies.rbegin(); it != copies.rend(); ++it) Append(std::move(*it));
+    } else if (k == 1) {
+      for (auto& copy : copies) Prepend(std::move(copy));
+    } else {
+      twin = std::make_unique<Spline>();
+      twin->Reserve(copies.size());
+      for (auto it = copies.rbegin(); it != copies.rend(); ++it) twin->Append(std::move(*it));
+      twin->First->MoveClosedToEnd(First->IsClosed());
+    }
+  }
+  if (k == 3) Last->SetClosed();
+
+  // The reversal turns hooks round and doubles plane points; note what the correction must
+  // repair, walking the chain once round so that the last point pairs with the first.
+  Spline& w = twin ? *twin : *this;
+  if (w.Count > 0) {
+    ControlPoint* p = w.First;
+    ControlPoint* q = p->NextOrHead();
+    for (std::int32_t step = 0; step < w.Count; ++step) {
+      if (q->IsHook() && q->is_mirror && !p->IsLast()) {
+        records.push_back({q->cpid, p->cpid, true, false});
+        p->MakeHookHolder();
+        q->ClearHook();
+      } else if (q->IsHook() && ((p->is_mirror && !q->is_mirror && !p->IsLast()) ||
+                                 (p->IsLast() && p->IsClosed()))) {
+        records.push_back({WrapAdd(q->cpid, n), p->cpid, true, false});
+        p->MakeHookHolder();
+      } else if (!p->IsFirst() && !p->IsLast() && p->is_mirror && p->GetX(0, memo) == 0) {
+        // The coordinate test comes last: it may walk a long attachment chain.
+        records.push_back({p->cpid, WrapSub(p->cpid, n), false, true});
+      }
+      p = q;
+      q = q->NextOrHead();
+    }
+  }
+  return twin;
+}
+
+}  // namespace mk

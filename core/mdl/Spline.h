@@ -1,0 +1,60 @@
+#pragma once
+// One spline of a ".mdl" mesh: a chain of control points, its "CPs=" block, and the mirror that
+// joins it to its own image across the plane X=0.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "core/docking/CorrectionRecord.h"
+#include "core/mdl/ControlPoint.h"
+#include "core/util/Words.h"
+#include "core/util/LineList.h"
+#include "core/view/View3D.h"
+
+namespace mk {
+
+class Spline {
+ public:
+  Spline() = default;
+  Spline(const Spline&) = delete;
+  Spline& operator=(const Spline&) = delete;
+
+  ControlPoint* First = nullptr;
+  ControlPoint* Last = nullptr;
+  std::int32_t Count = 0;
+
+  /// Reads the "CPs=" line at index and its blocks; returns the index after the last block.
+  std::size_t LoadFromLines(std::span<const std::string_view> lines, std::size_t index);
+  /// The point count of a "CPs=" line.
+  static std::int32_t CountOf(std::string_view cps_line);
+  void SaveToLines(LineWriter& lines) const;
+  void CollectCps(std::vector<ControlPoint*>& list) const;
+  void Draw(View3D& view, PointIds ids, RestingPoints* memo = nullptr) const;
+  void Reserve(std::size_t points) { points_.reserve(points); }
+  void Append(std::unique_ptr<ControlPoint> point);
+  void Prepend(std::unique_ptr<ControlPoint> point);
+  bool LiesOnPlane(RestingPoints* memo = nullptr) const;
+  /// 1 when the first point is on the plane, plus 2 when the last one is.
+  int PlaneEnds(RestingPoints* memo = nullptr) const;
+  /// Mirrors the spline with id offset n, appending correction records; returns the new spline
+  /// when the spline touches the plane nowhere, else null (the spline itself has grown).
+  /// memo may serve a whole mirror pass: mirroring changes no attach target.
+  std::unique_ptr<Spline> MakeMirror(std::int32_t n, CorrectionList& records,
+                                      RestingPoints* memo = nullptr);
+
+ private:
+  // The points in the order they joined, not in chain order: owning them here rather than
+  // through the chain keeps destruction flat however long the chain is.
+  std::vector<std::unique_ptr<ControlPoint>> points_;
+  // The chain is the prepended points, last first, then the appended ones in order, as long as
+  // no point was appended after a prepend: collecting then needs no walk along the links, whose
+  // every step waits for memory.
+  std::size_t prepended_ = 0;
+  bool appended_after_prepend_ = false;
+};
+
+}  // namespace mk

@@ -1,0 +1,11 @@
+#include "core/mdl/UnknownSection.h"
+
+namespace mk {
+
+void UnknownSection::DockSubtree(double /*tolerance*/, DockStatistics& /*statistics*/) { Docked = true; }
+
+void UnknownSection::SaveToLines(LineWriter& lines) const {
+  if (!Docked) Section::SaveToLines(lines);
+}
+
+}  // namespace mk

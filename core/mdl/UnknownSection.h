@@ -1,0 +1,18 @@
+#pragma once
+// A section whose header the reader does not know: carried unchanged until the document is
+// docked, and left out of a docked model.
+
+#include "core/mdl/Section.h"
+
+namespace mk {
+
+class UnknownSection : public Section {
+ public:
+  using Section::Section;
+  void DockSubtree(double tolerance, DockStatistics& statistics) override;
+  void SaveToLines(LineWriter& lines) const override;
+
+  bool Docked = false;
+};
+
+}  // namespace mk

@@ -1,0 +1,70 @@
+#pragma once
+// The ".seg" document: a short header and a list of splines. It reads, docks, bounds, draws and
+// writes its format by itself, with its own splines and control points.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/document/Document.h"
+#include "core/document/Progress.h"
+#include "core/document/Warnings.h"
+#include "core/seg/SegmentSpline.h"
+
+namespace mk {
+
+class SegmentDocument : public Document {
+ public:
+  explicit SegmentDocument(ProgressBar* progress_bar, WarningSink* warnings = nullptr);
+  ~SegmentDocument() override;
+  SegmentDocument(const SegmentDocument&) = delete;
+  SegmentDocument& operator=(const SegmentDocument&) = delete;
+
+  /// Reads the whole list from line 0 (index is not used) and resolves attachments; returns 0.
+  /// On an error the splines read so far stay, unresolved.
+  std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
+  void SaveToLines(LineWriter& lines) const override;
+  /// Snap, renumber 1..N, mirror with offset N, resolve attachments again, widen the stored box.
+  DockStatistics Dock(double tolerance) override;
+  long double GetBound(int index) const override;
+  /// Segments never write ids.
+  void Draw(View3D& view, PointIds ids) const override;
+
+  std::size_t SplineCount() const { return Splines.size(); }
+  SegmentSpline& SplineAt(std::size_t index) const { return *Splines.at(index); }
+  void CollectCps(std::vector<SegmentControlPoint*>& points) const;
+  /// Every attached point takes the first point of the list, in list order, with its at_cpid.
+  void ResolveAttachments(const std::vector<SegmentControlPoint*>& points);
+  void SnapAllToPlane(double tolerance);
+  /// Numbers the points 1..N in collection order and returns N. References follow their
+  /// point; points sharing an id all end with the last one's new id; references to no id are
+  /// negated. The result equals that of replacing every id in turn by -(i+1) across all points
+  /// and negating at the end, but takes linear time.
+  std::int32_t Renumber();
+  void MirrorSplines(std::int32_t offset);
+  void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
+
+  std::vector<std::unique_ptr<SegmentSpline>> Splines;
+  ProgressBar* progressBar = nullptr;
+  WarningSink* warningSink = nullptr;
+  std::int32_t HeaderA = 0;
+  std::int32_t HeaderB = 0;
+  std::int32_t HeaderC = 0;
+  std::array<double, 3> BoundMin{};
+  std::array<double, 3> BoundMax{};
+  std::array<long double, 3> HeaderTriple{};
+  std::string HeaderText1;
+  std::string HeaderText2;
+
+ private:
+  /// ResolveAttachments through an id index, then the anchors; gives the cycles met.
+  std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<SegmentControlPoint*>& points);
+  /// The same with the points' ids gathered already.
+  std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<SegmentControlPoint*>& points,
+                                                          std::vector<std::int32_t> ids);
+};
+
+}  // namespace mk

@@ -1,0 +1,48 @@
+#pragma once
+// One spline of a ".seg" segment: a polyline through its control points, open or closed.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/util/LineList.h"
+#include "core/seg/SegmentControlPoint.h"
+#include "core/view/View3D.h"
+
+namespace mk {
+
+class SegmentSpline {
+ public:
+  /// Owned, in file order, which is also the order the polyline runs.
+  std::vector<std::unique_ptr<SegmentControlPoint>> ControlPoints;
+
+  /// Reads the count line at index and that many point blocks; returns the index after them.
+  /// Storage grows point by point: the count alone is never trusted, so a huge count in a short
+  /// file ends with the line list's index error instead of a huge allocation.
+  std::size_t ReadFromLines(const LineList& lines, std::size_t index);
+  void WriteToLines(LineWriter& lines) const;
+
+  std::size_t ControlPointCount() const { return ControlPoints.size(); }
+  SegmentControlPoint& ControlPointAt(std::size_t index) const { return *ControlPoints.at(index); }
+  void Append(std::unique_ptr<SegmentControlPoint> point) { ControlPoints.push_back(std::move(point)); }
+  void CollectCps(std::vector<SegmentControlPoint*>& points) const;
+  void ResolveAttachments(const std::vector<SegmentControlPoint*>& points);
+  void ResolveAttachments(const SegmentPointIndex& index);
+  void SnapAllToPlane(double tolerance);
+  void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
+
+  /// Empty, or every point on the plane.
+  bool LiesOnPlane() const;
+  /// 1 when the first point is on the plane, plus 2 when the last is; needs a point.
+  int PlaneEnds() const;
+  /// At least two points, and the first or the last carries the closed bit.
+  bool IsClosedLoop() const;
+  /// Adds the reflected twins: to this spline when an end touches the plane (the end point is
+  /// shared by both halves), else to the new spline returned. None when nothing is to mirror.
+  std::unique_ptr<SegmentSpline> MakeMirror(std::int32_t offset);
+  /// Lines only: no point marks and no ids.
+  void Draw(View3D& view) const;
+};
+
+}  // namespace mk

@@ -1,0 +1,89 @@
+#include "core/util/Errors.h"
+
+#include <utility>
+
+namespace mk {
+
+const char* Error::what() const noexcept { return english_.c_str(); }
+
+void Error::CacheEnglish() { english_ = Message(Language::English); }
+
+ConversionError::ConversionError(Kind kind, std::string word) : kind_(kind), word_(std::move(word)) {
+  CacheEnglish();
+}
+
+namespace {
+
+/// A word as a message quotes it: a hostile file can hold a word of many megabytes, which no
+/// message box should have to lay out. The cut avoids the middle of a UTF-8 sequence.
+std::string Quoted(const std::string& word) {
+  constexpr std::size_t kMaxQuoted = 64;
+  std::size_t cut = word.size();
+  if (cut > kMaxQuoted) {
+    cut = kMaxQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0u) == 0x80u) --cut;
+  }
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "'" + a std::string.
+  std::string quoted(1, '\'');
+  quoted.append(word, 0, cut);
+  if (cut < word.size()) quoted += "...";
+  quoted += '\'';
+  return quoted;
+}
+
+}  // namespace
+
+std::string ConversionError::Message(Language language) const {
+  const bool ja = language == Language::Japanese;
+  const std::string quoted = Quoted(word_);
+  if (kind_ == Kind::Integer)
+    return ja ? quoted + " は整数ではありません" : quoted + " is not a valid integer value";
+  return ja ? quoted + " は浮動小数点数ではありません" : quoted + " is not a valid floating point value";
+}
+
+ListIndexError::ListIndexError(std::int64_t index) : index_(index) { CacheEnglish(); }
+
+std::string ListIndexError::Message(Language language) const {
+  const std::string n = std::to_string(index_);
+  return language == Language::Japanese ? "ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (" + n + ")"
+                                        : "List index out of bounds (" + n + ")";
+}
+
+FileError::FileError(Kind kind, std::string file_name, std::string reason)
+    : kind_(kind), file_name_(std::move(file_name)), reason_(std::move(reason)) {
+  CacheEnglish();
+}
+
+std::string FileError::Message(Language language) const {
+  const bool ja = language == Language::Japanese;
+  std::string text;
+  switch (kind_) {
+    case Kind::Open:
+      text = ja ? "ﾌｧｲﾙ " + file_name_ + " は開けません" : "Cannot open file " + file_name_;
+      break;
+    case Kind::Create:
+      text = ja ? "ﾌｧｲﾙ " + file_name_ + " を作成できません" : "Cannot create file " + file_name_;
+      break;
+    case Kind::Write:
+      text = ja ? "ﾌｧｲﾙ " + file_name_ + " に書き込めません" : "Cannot write file " + file_name_;
+      break;
+  }
+  if (!reason_.empty()) text += " (" + reason_ + ")";
+  return text;
+}
+
+FormatError::FormatError(Kind kind, std::int64_t line_index) : kind_(kind), line_index_(line_index) {
+  CacheEnglish();
+}
+
+std::string FormatError::Message(Language language) const {
+  const std::string n = std::to_string(line_index_);
+  switch (kind_) {
+    case Kind::NestingTooDeep:
+      break;
+  }
+  return language == Language::Japanese ? "セクションの入れ子が深すぎます (" + n + ")"
+                                        : "Sections are nested too deeply (line " + n + ")";
+}
+
+}  // namespace mk

@@ -1,0 +1,80 @@
+#pragma once
+// Text line lists: the form in which every model file is read and written.
+// Lines are byte strings in whatever code page the file uses; nothing converts or inspects them.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/util/FileIo.h"
+#include "core/util/LargeMemory.h"
+
+namespace mk {
+
+/// The lines of one loaded text. Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text.
+/// The lines are views into one buffer that the list owns, so a list may be moved freely.
+class LineList {
+ public:
+  LineList() = default;
+  /// Splits the bytes into lines.
+  static LineList FromText(std::string_view bytes) { return FromFileText(FileText(bytes)); }
+  /// The same without a copy, for bytes read by ReadWholeFile.
+  static LineList FromFileText(FileText bytes);
+  /// Reads a whole file; throws FileError when it is missing, not a regular file or unreadable.
+  static LineList FromFile(const std::string& file_name);
+
+  std::size_t Count() const { return lines_.size(); }
+  /// The line at index; throws ListIndexError with the index when it lies past the end.
+  std::string_view Get(std::size_t index) const;
+
+ private:
+  std::unique_ptr<FileText> bytes_;
+  LargeVector<std::string_view> lines_;
+};
+
+/// An output line list: lines are appended to one buffer, each followed by CR LF.
+class LineWriter {
+ public:
+  LineWriter() = default;
+  /// A writer that hands its text on to sink whenever about a megabyte has gathered, so that a
+  /// save never holds the whole file; Flush hands on the rest. Bytes and Lines then only see
+  /// what has not been handed on yet.
+  explicit LineWriter(ByteSink sink);
+
+  void Add(std::string_view line) {
+    text_.append(line);
+    EndLine();
+  }
+  /// For writers that build a line in place: append to Text(), then call EndLine().
+  std::string& Text() { return text_; }
+  void EndLine() {
+    text_.append("\r\n", 2);
+    ++count_;
+    if (sink_ && text_.size() >= kPieceSize) Flush();
+  }
+  /// Adds the lines of another writer that has no sink.
+  void Append(const LineWriter& other) {
+    text_.append(other.text_);
+    count_ += other.count_;
+    if (sink_ && text_.size() >= kPieceSize) Flush();
+  }
+  /// Adds the lines of another writer that has no sink and empties it, keeping its room for
+  /// more: with a sink they go on whole, without a copy.
+  void Take(LineWriter& other);
+  void Flush();
+  std::size_t Count() const { return count_; }
+  const std::string& Bytes() const { return text_; }
+  /// The lines written so far, without their line ends (for tests and tools).
+  std::vector<std::string> Lines() const;
+
+ private:
+  static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
+  ByteSink sink_;
+  std::string text_;
+  std::size_t count_ = 0;
+};
+
+}  // namespace mk

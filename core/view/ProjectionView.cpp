@@ -1,0 +1,196 @@
+#include "core/view/ProjectionView.h"
+
+#include <cmath>
+#include <limits>
+
+
+namespace mk {
+namespace {
+
+/// Pixel coordinates stay well inside 32 bits, also after the origin is added.
+constexpr long double kPixelLimit = 1.0e9L;
+
+long double ClampPixel(long double value) {
+  if (value > kPixelLimit) return kPixelLimit;
+  if (value < -kPixelLimit) return -kPixelLimit;
+  return value;
+}
+
+int ToInt(long double value) { return static_cast<int>(ClampPixel(value)); }
+
+}  // namespace
+
+long double RoundHalfEven(long double value) {
+  if (!std::isfinite(value)) return value;
+  const long double below = std::floor(value);
+  const long double fraction = value - below;
+  if (fraction > 0.5L) return below + 1.0L;
+  if (fraction < 0.5L) return below;
+  return std::fmod(below, 2.0L) == 0.0L ? below : below + 1.0L;
+}
+
+void ProjectionView::SetCanvas(Canvas* canvas, int width, int height) {
+  canvas_ = canvas;
+  width_ = width;
+  height_ = height;
+  Rescale();
+}
+
+void ProjectionView::SetRange(long double h_min, long double v_max, long double h_max,
+                       long double v_min) {
+  left_ = h_min < 0 ? h_min * 1.1L : -0.1L;
+  top_ = v_max > 0 ? v_max * 1.1L : 0.1L;
+  right_ = h_max > 0 ? h_max * 1.1L : 0.1L;
+  bottom_ = v_min < 0 ? v_min * 1.1L : -0.1L;
+  Rescale();
+}
+
+void ProjectionView::Rescale() {
+  if (width_ <= 0 || height_ <= 0) {
+    // Nothing can be shown on an image without pixels; the view draws nothing until it has some.
+    scale_ = 0;
+    origin_x_ = 0;
+    origin_y_ = 0;
+    return;
+  }
+  const long double h_extent = std::fabs(left_) + std::fabs(right_);
+  const long double v_extent = std::fabs(top_) + std::fabs(bottom_);
+  const long double w = width_;
+  const long double h = height_;
+  scale_ = w / h >= h_extent / v_extent ? h / v_extent : w / h_extent;
+  if (!std::isfinite(scale_)) scale_ = 0;
+  const long double ox = RoundHalfEven(std::fabs(left_) / h_extent * w);
+  const long double oy = RoundHalfEven(std::fabs(top_) / v_extent * h);
+  origin_x_ = std::isnan(ox) ? 0 : ToInt(ox);
+  origin_y_ = std::isnan(oy) ? 0 : ToInt(oy);
+}
+
+void ProjectionView::Project(long double x, long double y, long double z) {
+  switch (direction_) {
+    case kFrontView:
+      projected_h_ = static_cast<double>(x);
+      projected_v_ = static_cast<double>(y);
+      break;
+    case kLeftView:
+      projected_h_ = static_cast<double>(z);
+      projected_v_ = static_cast<double>(y);
+      break;
+    default:
+      projected_h_ = static_cast<double>(x);
+      projected_v_ = static_cast<double>(z);
+      break;
+  }
+}
+
+void ProjectionView::MoveTo3D(long double x, long double y, long double z) {
+  Project(x, y, z);
+  MoveTo2D(projected_h_, projected_v_);
+}
+
+void ProjectionView::LineTo3D(long double x, long double y, long double z) {
+  Project(x, y, z);
+  LineTo2D(projected_h_, projected_v_);
+}
+
+void ProjectionView::TextOut3D(std::string_view text, long double x, long double y, long double z) {
+  Project(x, y, z);
+  TextOut2D(text, projected_h_, projected_v_);
+}
+
+bool ProjectionView::PixelOf(long double h, long double v, PixelPoint& pixel) const {
+  const long double column = RoundHalfEven(h * scale_);
+  const long double row = RoundHalfEven(-v * scale_);
+  if (std::isnan(column) || std::isnan(row)) return false;
+  pixel.x = ToInt(ClampPixel(column) + origin_x_);
+  pixel.y = ToInt(ClampPixel(row) + origin_y_);
+  return true;
+}
+
+void ProjectionView::MoveTo2D(long double h, long double v) {
+  if (!CanDraw()) return;
+  PixelPoint p;
+  pen_placed_ = PixelOf(h, v, p);
+  if (pen_placed_) canvas_->MoveTo(p.x, p.y);
+}
+
+void ProjectionView::LineTo2D(long double h, long double v) {
+  if (!CanDraw()) return;
+  PixelPoint p;
+  if (!PixelOf(h, v, p)) {
+    pen_placed_ = false;
+    return;
+  }
+  if (pen_placed_) {
+    canvas_->LineTo(p.x, p.y);
+  } else {
+    canvas_->MoveTo(p.x, p.y);
+    pen_placed_ = true;
+  }
+}
+
+void ProjectionView::TextOut2D(std::string_view text, long double h, long double v) {
+  if (!CanDraw()) return;
+  PixelPoint p;
+  if (!PixelOf(h, v, p)) return;
+  const PixelPoint pen = canvas_->PenPos();
+  canvas_->TextOut(p.x, p.y, text, kLabelColour, kLabelFontPoints);
+  canvas_->MoveTo(pen.x, pen.y);
+}
+
+void ProjectionView::SetPenColor(Rgb colour) {
+  if (canvas_) canvas_->SetPenColor(colour);
+}
+
+void ProjectionView::Clear(Rgb colour) {
+  if (!CanDraw()) return;
+  canvas_->FillRect(0, 0, width_, height_, colour);
+}
+
+void ProjectionView::DrawGrid(long double step) {
+  if (!CanDraw()) return;
+  SetPenColor(kGridColour);
+  // The spacing test also bounds the loops: the range spans at most the image in pixels, so
+  // there are at most a few hundred lines, and the running value always moves on.
+  const long double spacing = step * scale_;
+  const bool grid = std::isfinite(spacing) && spacing >= kMinGridSpacingPixels &&
+                    std::isfinite(left_) && std::isfinite(right_) && std::isfinite(top_) &&
+                    std::isfinite(bottom_);
+  if (grid) {
+    auto vertical = [this](long double h) {
+      MoveTo2D(h, top_);
+      LineTo2D(h, bottom_);
+    };
+    auto horizontal = [this](long double v) {
+      MoveTo2D(left_, v);
+      LineTo2D(right_, v);
+    };
+    long double h = 0;
+    do {
+      vertical(h);
+      h += step;
+    } while (h <= right_);
+    h = 0;
+    do {
+      vertical(h);
+      h -= step;
+    } while (h >= left_);
+    long double v = 0;
+    do {
+      horizontal(v);
+      v -= step;
+    } while (v >= bottom_);
+    v = 0;
+    do {
+      horizontal(v);
+      v += step;
+    } while (v <= top_);
+  }
+  SetPenColor(kVerticalAxisColour);
+  MoveTo2D(0, top_);
+  LineTo2D(0, bottom_);
+  SetPenColor(kHorizontalAxisColour);
+  MoveTo2D(left_, 0);
+  LineTo2D(right_, 0);
+}
+
+}  // namespace mk

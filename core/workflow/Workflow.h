@@ -1,0 +1,54 @@
+#pragma once
+// The document workflow shared by the desktop program and the CLI: which document class a file
+// gets, reading and docking it, and saving with a backup. The memory policy of a docking (freed
+// line pages taken over by the mirror) is decided here, so callers never see it.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/document/Document.h"
+#include "core/document/Progress.h"
+#include "core/document/Warnings.h"
+
+namespace mk {
+
+enum class FileKind { Other, Segment, Model };
+
+/// The extension of the name's last path component, dot included; empty when it has no ".".
+std::string_view ExtensionOf(std::string_view file_name);
+/// Segment for ".seg", Model for ".mdl" (ASCII letters compared without case), Other otherwise.
+FileKind FileKindOf(std::string_view file_name);
+
+/// A new, empty document of the class for the file kind; none for Other.
+std::unique_ptr<Document> CreateDocument(FileKind kind, ProgressBar* progress_bar,
+                                         WarningSink* warnings);
+
+/// The documents made of one file: the working one (docked when asked) and, when asked, the
+/// reference one, parsed from the same lines and never docked.
+struct OpenedModel {
+  std::unique_ptr<Document> working;
+  std::unique_ptr<Document> reference;
+  DockStatistics statistics;
+};
+
+enum class WithReference { No, Yes };
+
+/// Reads the file once and parses it into the documents; warnings go to the working one only.
+/// The progress bar is set to 1 once the documents exist. Throws for a kind of Other.
+OpenedModel ReadModel(const std::string& file_name, FileKind kind, ProgressBar* progress_bar,
+                      WarningSink* warnings, WithReference reference);
+/// ReadModel, then docks the working document.
+OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tolerance,
+                        ProgressBar* progress_bar, WarningSink* warnings,
+                        WithReference reference);
+
+/// Saves the working document under target_name and returns the name written (the target with
+/// the default extension of the current file's kind added when it has none). A target equal to
+/// the current file name (ASCII case ignored) is first copied to that name with ".bak" appended.
+/// Throws FileError; a failed backup stops the save before anything is written.
+std::string WriteDocument(const Document& document, const std::string& current_file_name,
+                          const std::string& target_name);
+
+}  // namespace mk

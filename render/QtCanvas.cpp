@@ -1,0 +1,146 @@
+#include "render/QtCanvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLineF>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+
+namespace mk {
+namespace {
+
+/// Coordinates beyond this are clipped before they reach the rasteriser.
+constexpr int kSafeCoordinate = 1 << 20;
+
+bool IsFar(QPoint p) {
+  return std::abs(p.x()) > kSafeCoordinate || std::abs(p.y()) > kSafeCoordinate;
+}
+
+}  // namespace
+
+QColor ToQColor(Rgb colour) {
+  return QColor(static_cast<int>((colour >> 16) & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+                static_cast<int>(colour & 0xFFu));
+}
+
+QtCanvas::QtCanvas(QImage* image) : image_(image) { BindRows(); }
+
+void QtCanvas::BindRows() {
+  rows_ = PixelRows();
+  if (image_ == nullptr || image_->isNull()) return;
+  const QImage::Format format = image_->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied)
+    return;
+  rows_.first = reinterpret_cast<std::uint32_t*>(image_->bits());
+  rows_.stride = image_->bytesPerLine() / 4;
+  rows_.width = image_->width();
+  rows_.height = image_->height();
+}
+
+QtCanvas::~QtCanvas() { End(); }
+
+void QtCanvas::SetImage(QImage* image) {
+  End();
+  image_ = image;
+  BindRows();
+}
+
+void QtCanvas::End() {
+  FlushPolyline();
+  if (painter_) {
+    painter_->end();
+    painter_.reset();
+  }
+}
+
+QPainter* QtCanvas::Painter() {
+  if (!painter_) {
+    if (!image_ || image_->isNull()) return nullptr;
+    painter_ = std::make_unique<QPainter>(image_);
+    font_points_ = -1;  // a new painter starts with the default font
+    // Zero width is Qt's one-pixel cosmetic pen, the fast path for thin lines.
+    painter_->setPen(QPen(ToQColor(pen_colour_), 0));
+    painter_->setBrush(Qt::NoBrush);
+  }
+  return painter_.get();
+}
+
+void QtCanvas::FlushPolyline() {
+  if (polyline_.size() >= 2) {
+    if (QPainter* painter = Painter()) painter->drawPolyline(polyline_);
+  }
+  polyline_.clear();
+}
+
+void QtCanvas::SetPenColor(Rgb colour) {
+  if (colour == pen_colour_ && painter_) return;
+  FlushPolyline();
+  pen_colour_ = colour;
+  if (painter_) painter_->setPen(QPen(ToQColor(colour), 0));
+}
+
+void QtCanvas::MoveTo(int x, int y) {
+  if (pen_pos_ == PixelPoint{x, y}) return;  // a label's pen restore keeps the polyline going
+  FlushPolyline();
+  pen_pos_ = {x, y};
+}
+
+void QtCanvas::LineTo(int x, int y) {
+  const QPoint from(pen_pos_.x, pen_pos_.y);
+  const QPoint to(x, y);
+  pen_pos_ = {x, y};
+  if (rows_.first != nullptr) {
+    // Opaque, so the pixel of a 32-bit image with alpha is the colour at full alpha.
+    DrawPixelLine(rows_, {from.x(), from.y()}, {x, y}, 0xFF000000u | (pen_colour_ & 0xFFFFFFu));
+    return;
+  }
+  if (IsFar(from) || IsFar(to)) {
+    FlushPolyline();
+    DrawFarLine(from, to);
+    return;
+  }
+  if (polyline_.isEmpty()) polyline_.append(from);
+  polyline_.append(to);
+}
+
+void QtCanvas::DrawFarLine(QPoint from, QPoint to) {
+  QPainter* painter = Painter();
+  if (!painter) return;
+  double ax = from.x(), ay = from.y(), bx = to.x(), by = to.y();
+  const QRectF area = QRectF(image_->rect()).adjusted(-2, -2, 2, 2);
+  if (ClipSegment(ax, ay, bx, by, area.left(), area.top(), area.right(), area.bottom()))
+    painter->drawLine(QLineF(ax, ay, bx, by));
+}
+
+void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) {
+  FlushPolyline();
+  QPainter* painter = Painter();
+  if (!painter || IsFar(QPoint(x, y))) return;
+  if (font_points != font_points_) {
+    // Labels come by the hundred thousand in one size: the font is set up once per size.
+    QFont font = painter->font();
+    font.setPointSize(font_points);
+    painter->setFont(font);
+    font_ascent_ = QFontMetrics(font, image_).ascent();
+    font_points_ = font_points;
+  }
+  const QPen line_pen = painter->pen();
+  painter->setPen(ToQColor(font_colour));
+  painter->setBackgroundMode(Qt::OpaqueMode);
+  painter->setBackground(ToQColor(brush_colour_));
+  painter->drawText(QPoint(x, y + font_ascent_),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  painter->setBackgroundMode(Qt::TransparentMode);
+  painter->setPen(line_pen);
+}
+
+void QtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {
+  FlushPolyline();
+  brush_colour_ = colour;
+  if (QPainter* painter = Painter())
+    painter->fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), ToQColor(colour));
+}
+
+}  // namespace mk

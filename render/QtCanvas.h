@@ -1,0 +1,61 @@
+#pragma once
+// The view canvas of the program: a QPainter on an image's bitmap.
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <memory>
+
+#include "core/view/Canvas.h"
+#include "core/view/PixelLines.h"
+
+namespace mk {
+
+QColor ToQColor(Rgb colour);
+
+/// Draws on a QImage that it does not own. Lines go straight into the bitmap of a 32-bit image
+/// (a model redraw is hundreds of thousands of lines, and QPainter's general rasteriser would
+/// dominate it); on other images consecutive LineTo calls are gathered into one polyline and
+/// painted together on a move, a colour change, a text, a fill and at End().
+class QtCanvas : public Canvas {
+ public:
+  explicit QtCanvas(QImage* image = nullptr);
+  ~QtCanvas() override;
+  QtCanvas(const QtCanvas&) = delete;
+  QtCanvas& operator=(const QtCanvas&) = delete;
+
+  /// Finishes painting on the current image and binds another one (or none).
+  void SetImage(QImage* image);
+  /// Paints what is pending and releases the painter, so the image can be shown or saved.
+  void End();
+
+  void SetPenColor(Rgb colour) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) override;
+  void FillRect(int left, int top, int right, int bottom, Rgb colour) override;
+  PixelPoint PenPos() const override { return pen_pos_; }
+
+ private:
+  QPainter* Painter();
+  void FlushPolyline();
+  /// Draws a line with an end far outside the image: clipped first, since the rasteriser's fixed
+  /// point coordinates cannot take such values.
+  void DrawFarLine(QPoint from, QPoint to);
+
+  /// Binds the rows of a 32-bit image for direct drawing; other images leave them empty.
+  void BindRows();
+
+  QImage* image_ = nullptr;
+  PixelRows rows_;
+  std::unique_ptr<QPainter> painter_;
+  QPolygon polyline_;
+  Rgb pen_colour_ = 0;
+  Rgb brush_colour_ = 0xFFFFFFu;
+  PixelPoint pen_pos_;
+  int font_points_ = -1;  // the size the painter's font has, -1 before the first label
+  int font_ascent_ = 0;
+};
+
+}  // namespace mk

@@ -1,0 +1,379 @@
+// The control point record: its four-line text form, effective positions, flags and the chain
+// steps that the mirror is built from.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/mdl/ControlPoint.h"
+#include "mdl/MdlTestSupport.h"
+#include "core/mdl/Spline.h"
+#include "core/util/Errors.h"
+
+namespace mk {
+namespace {
+
+ControlPoint Read(const std::vector<std::string_view>& lines) {
+  ControlPoint p;
+  EXPECT_EQ(p.ReadFromLines(lines, 0), 4u);
+  return p;
+}
+
+std::vector<std::string> Written(const ControlPoint& p) {
+  LineWriter out;
+  p.WriteTo(out);
+  return out.Lines();
+}
+
+TEST(McpText, FreePointWithClosedBitRoundTrips) {
+  const std::vector<std::string_view> lines = {"4 0 12", "1.5 -2 0", "0", "0"};
+  const ControlPoint p = Read(lines);
+  EXPECT_EQ(p.cptype, 4u);
+  EXPECT_TRUE(p.IsClosed());
+  EXPECT_FALSE(p.IsAttached());
+  EXPECT_EQ(p.cpid, 12);
+  EXPECT_EQ(p.at_cpid, 0);
+  EXPECT_EQ(p.x, 1.5);
+  EXPECT_EQ(p.y, -2);
+  EXPECT_TRUE(p.line3_default);
+  EXPECT_TRUE(p.line4_default);
+  EXPECT_FALSE(p.is_mirror);
+  EXPECT_EQ(Written(p), (std::vector<std::string>{"4 0 12", "1.5 -2 0", "0", "0"}));
+}
+
+TEST(McpText, AttachedPointWithRatioRoundTrips) {
+  const ControlPoint p = Read({"4112 1 7 0.25", "3", "0", "0"});
+  EXPECT_EQ(p.cptype, 0x1010u);
+  EXPECT_TRUE(p.HasHookRatio());
+  EXPECT_EQ(p.attached, 1);
+  EXPECT_EQ(p.at_cpid, 3);
+  EXPECT_EQ(p.GetAtCpid(), 3);
+  EXPECT_EQ(p.hook_ratio, 0.25);
+  EXPECT_EQ(p.x, 0);
+  EXPECT_EQ(Written(p), (std::vector<std::string>{"4112 1 7 0.25", "3", "0", "0"}));
+}
+
+TEST(McpText, RatioWordFollowsTheRatioBitsOnly) {
+  // Ratio bit without the word: read as 0 and written with "0".
+  EXPECT_EQ(Written(Read({"16 0 1", "1 2 3", "0", "0"}))[0], "16 0 1 0");
+  // Word without a ratio bit: ignored and dropped.
+  const ControlPoint p = Read({"0 0 1 0.5", "1 2 3", "0", "0"});
+  EXPECT_EQ(p.hook_ratio, 0);
+  EXPECT_EQ(Written(p)[0], "0 0 1");
+  // Runs of blanks after the first word separate like one; extra words are ignored.
+  const ControlPoint q = Read({"4096 0   5    0.75 extra", "1   2 3 4", "0", "0"});
+  EXPECT_EQ(q.cpid, 5);
+  EXPECT_EQ(q.hook_ratio, 0.75);
+  EXPECT_EQ(Written(q)[1], "1 2 3");
+}
+
+TEST(McpText, BigFlagWordsKeepTheirTopBit) {
+  const ControlPoint p = Read({"2147483776 0 3", "0 0 0", "0", "0"});  // 0x80000080
+  EXPECT_EQ(p.cptype, 0x80000080u);
+  EXPECT_TRUE(p.IsHook());
+  EXPECT_EQ(Written(p)[0], "2147483776 0 3");
+  const ControlPoint q = Read({"2147483648 0 3", "0 0 0", "0", "0"});
+  EXPECT_EQ(q.cptype, 0x80000000u);
+  EXPECT_TRUE(q.IsHook());
+  EXPECT_EQ(Written(q)[0], "2147483648 0 3");
+}
+
+TEST(McpText, ThirdAndFourthLines) {
+  const ControlPoint p = Read({"0 0 1", "0 0 0", "7", "0.5 -1 2"});
+  EXPECT_TRUE(p.line3_default);  // one word other than 0: still the default
+  EXPECT_FALSE(p.line4_default);
+  EXPECT_EQ(p.line4[1], -1);
+  EXPECT_EQ(Written(p)[2], "0");
+  EXPECT_EQ(Written(p)[3], "0.5 -1 2");
+}
+
+TEST(McpText, AttachedPointWritesOnlyItsTarget) {
+  ControlPoint p = Read({"0 1 4", "9", "0", "0"});
+  p.x = 5;  // never written for an attached point
+  EXPECT_EQ(Written(p)[1], "9");
+}
+
+TEST(McpText, BadWordsAndShortBlocksFail) {
+  auto conversion_word = [](std::vector<std::string_view> lines) -> std::string {
+    ControlPoint p;
+    try {
+      p.ReadFromLines(lines, 0);
+    } catch (const ConversionError& e) {
+      return e.word();
+    }
+    return "<no error>";
+  };
+  EXPECT_EQ(conversion_word({"0 x 1", "0 0 0", "0", "0"}), "x");
+  EXPECT_EQ(conversion_word({"0 0", "0 0 0", "0", "0"}), "");
+  EXPECT_EQ(conversion_word({"0 0 1", "1 2", "0", "0"}), "");
+  EXPECT_EQ(conversion_word({"0 1 1", "abc", "0", "0"}), "abc");
+  EXPECT_EQ(conversion_word({"0 0 1", "1 2 3", "0 y", "0"}), "y");
+  EXPECT_EQ(conversion_word({"16 0 1 r", "1 2 3", "0", "0"}), "r");
+  EXPECT_EQ(conversion_word({"21474836x8 0 1", "1 2 3", "0", "0"}), "21474836x8");
+
+  ControlPoint p;
+  const std::vector<std::string_view> cut = {"x", "0 0 1", "1 2 3", "0"};
+  try {
+    p.ReadFromLines(cut, 1);
+    FAIL() << "no error";
+  } catch (const ListIndexError& e) {
+    EXPECT_EQ(e.index(), 4);
+  }
+}
+
+TEST(McpFlags, HookBitsAndClosedBit) {
+  ControlPoint p;
+  p.cptype = 0x80000084u;
+  p.ClearHook();
+  EXPECT_EQ(p.cptype, 4u);
+  p.cptype = 0x80u | 0x100u;
+  p.MakeHookHolder();
+  EXPECT_EQ(p.cptype, 0x80000100u);
+  p.SetClosed();
+  EXPECT_TRUE(p.IsClosed());
+  p.ClearClosed();
+  EXPECT_EQ(p.cptype, 0x80000100u);
+}
+
+TEST(McpIds, ReplaceIdTouchesAtCpidWhateverAttachedIs) {
+  ControlPoint p;
+  p.cpid = 3;
+  p.at_cpid = 3;
+  p.attached = 0;
+  p.ReplaceId(3, -1);
+  EXPECT_EQ(p.cpid, -1);
+  EXPECT_EQ(p.at_cpid, -1);
+  EXPECT_EQ(p.GetAtCpid(), -1);
+  p.cpid = INT32_MIN;
+  p.NegateIds();  // wraps instead of overflowing
+  EXPECT_EQ(p.cpid, INT32_MIN);
+  EXPECT_EQ(p.at_cpid, 1);
+}
+
+TEST(McpIds, FlipHookRatioOnce) {
+  ControlPoint p;
+  p.hook_ratio = 0.25;
+  p.FlipHookRatio();
+  p.FlipHookRatio();
+  EXPECT_EQ(p.hook_ratio, 0.75);
+  ControlPoint zero;
+  zero.FlipHookRatio();
+  EXPECT_FALSE(zero.ratio_flipped);
+}
+
+TEST(McpIds, RetargetAttachByRecordKind) {
+  ControlPoint p;
+  p.at_cpid = 5;
+  p.hook_ratio = 0;
+  EXPECT_EQ(p.RetargetAttach({5, 9, true, false}), nullptr);  // hook record, ratio 0
+  EXPECT_EQ(p.at_cpid, 5);
+  EXPECT_EQ(p.RetargetAttach({5, 9, false, true}), &p);  // raw at_cpid, attached or not
+  EXPECT_EQ(p.at_cpid, 9);
+  p.hook_ratio = 0.25;
+  EXPECT_EQ(p.RetargetAttach({8, 1, true, false}), nullptr);
+  EXPECT_EQ(p.RetargetAttach({9, 1, true, false}), &p);
+  EXPECT_EQ(p.at_cpid, 1);
+  EXPECT_EQ(p.hook_ratio, 0.75);
+}
+
+TEST(McpGeometry, SnapIsStrictAndTestsTheStoredX) {
+  for (double x : {0.39, -0.39, 0.3999}) {
+    ControlPoint p;
+    p.x = x;
+    p.SnapToPlane(0.4);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_FALSE(std::signbit(p.x));
+  }
+  for (double x : {0.4, -0.4}) {
+    ControlPoint p;
+    p.x = x;
+    p.SnapToPlane(0.4);
+    EXPECT_EQ(p.x, x);
+  }
+  ControlPoint p;
+  p.x = 0.1;
+  p.SnapToPlane(0);
+  EXPECT_EQ(p.x, 0.1);
+}
+
+// A chain S-owned helper: points linked in a spline so prev/next are right.
+struct Chain {
+  Spline spline;
+  ControlPoint* Add(double x, double y = 0, double z = 0) {
+    auto p = std::make_unique<ControlPoint>();
+    p->x = x;
+    p->y = y;
+    p->z = z;
+    ControlPoint* raw = p.get();
+    spline.Append(std::move(p));
+    return raw;
+  }
+};
+
+TEST(McpGeometry, HookInterpolatesFromTargetToNextPoint) {
+  Chain target_chain;
+  ControlPoint* s = target_chain.Add(1, 10, 100);
+  Chain hook_chain;
+  ControlPoint* h = hook_chain.Add(99);
+  ControlPoint* f = hook_chain.Add(3, 30, 300);
+  h->cptype = 0x80;
+  h->at_cp = s;
+  Chain dependant;
+  ControlPoint* a = dependant.Add(0);
+  a->at_cp = h;
+  EXPECT_EQ(a->GetX(0.25), 1.5);
+  EXPECT_EQ(a->GetY(0.25), 15);
+  EXPECT_EQ(a->GetZ(0.25), 150);
+  EXPECT_EQ(a->GetX(0), 1);  // ratio 0: sits on the hook, which sits on its target
+  EXPECT_EQ(h->GetX(0), 1);
+  // A hook at the end of its chain interpolates towards the chain's first point.
+  f->cptype = 0x80000000u;
+  f->at_cp = nullptr;
+  EXPECT_EQ(f->GetX(0.5), 2);  // from its own x 3 half way to the head h, which rests on s (x 1)
+}
+
+TEST(McpGeometry, InterpolationIsRoundedFromExtendedPrecision) {
+  // Inputs for which plain double arithmetic gives 1.036811701500759, one unit in the last
+  // place away from the correctly rounded extended result.
+  Chain chain;
+  ControlPoint* h = chain.Add(5.7930393901296728);
+  chain.Add(-5.5673265201320739);
+  h->cptype = 0x80;
+  EXPECT_EQ(h->GetX(0.41866852935895699), 1.0368117015007585);
+}
+
+TEST(McpGeometry, AttachmentCyclesEndAtThePointMetTwice) {
+  Chain chain;
+  ControlPoint* a = chain.Add(1);
+  ControlPoint* b = chain.Add(2);
+  ControlPoint* c = chain.Add(3);
+  a->at_cp = b;
+  b->at_cp = c;
+  c->at_cp = b;                // a -> b -> c -> b
+  EXPECT_EQ(a->GetX(0), 2);    // b is met twice
+  EXPECT_EQ(c->GetX(0), 3);    // c is met twice
+  a->at_cp = a;
+  EXPECT_EQ(a->GetX(0), 1);
+}
+
+TEST(McpGeometry, LongAttachmentChainsAreWalkedWithoutRecursion) {
+  Chain chain;
+  constexpr int kCount = 1000000;
+  std::vector<ControlPoint*> points;
+  points.reserve(kCount);
+  for (int i = 0; i < kCount; ++i) points.push_back(chain.Add(i + 1.0));
+  for (int i = 1; i < kCount; ++i) points[static_cast<std::size_t>(i)]->at_cp = points[static_cast<std::size_t>(i - 1)];
+  EXPECT_EQ(points.back()->GetX(0), 1);
+  points.front()->at_cp = points.back();  // and as one big cycle
+  EXPECT_EQ(points.back()->GetX(0), static_cast<double>(kCount));
+}
+
+TEST(McpChain, MoveClosedToEndCarries) {
+  Chain chain;
+  ControlPoint* a = chain.Add(1);
+  ControlPoint* b = chain.Add(2);
+  ControlPoint* c = chain.Add(3);
+  b->SetClosed();
+  a->MoveClosedToEnd(false);
+  EXPECT_FALSE(a->IsClosed());
+  EXPECT_FALSE(b->IsClosed());
+  EXPECT_TRUE(c->IsClosed());
+  c->ClearClosed();
+  a->MoveClosedToEnd(true);
+  EXPECT_TRUE(c->IsClosed());
+  c->ClearClosed();
+  a->MoveClosedToEnd(false);
+  EXPECT_FALSE(c->IsClosed());
+}
+
+TEST(McpChain, MirrorChainModesAndCopies) {
+  Chain chain;
+  ControlPoint* a = chain.Add(1, 2, 3);
+  ControlPoint* b = chain.Add(0, 5, 6);
+  ControlPoint* c = chain.Add(-4);
+  a->cpid = 1;
+  b->cpid = 2;
+  c->cpid = INT32_MAX;
+  b->attached = 1;
+  b->at_cpid = 1;
+  b->at_cp = a;
+  b->hook_ratio = 0.5;
+  b->ratio_flipped = true;
+  c->attached = 1;
+  c->at_cpid = -9;  // unresolved: keeps its id
+  auto copy_ids = [&](int mode) {
+    std::vector<std::unique_ptr<ControlPoint>> out;
+    a->MirrorChain(out, mode, 10);
+    std::vector<std::int32_t> ids;
+    for (const auto& p : out) ids.push_back(p->cpid);
+    return ids;
+  };
+  EXPECT_EQ(copy_ids(0), (std::vector<std::int32_t>{11, 12, INT32_MIN + 9}));
+  EXPECT_EQ(copy_ids(7), copy_ids(0));
+  EXPECT_EQ(copy_ids(1), (std::vector<std::int32_t>{12, INT32_MIN + 9}));
+  EXPECT_EQ(copy_ids(2), (std::vector<std::int32_t>{11, 12}));
+  EXPECT_EQ(copy_ids(3), (std::vector<std::int32_t>{12}));
+
+  std::vector<std::unique_ptr<ControlPoint>> out;
+  a->MirrorChain(out, 0, 10);
+  const ControlPoint& b2 = *out[1];
+  EXPECT_EQ(b2.at_cpid, 11);
+  EXPECT_EQ(b2.at_cp, a);
+  EXPECT_TRUE(b2.is_mirror);
+  EXPECT_FALSE(b2.ratio_flipped);
+  EXPECT_EQ(b2.hook_ratio, 0.5);
+  EXPECT_EQ(b2.prev, nullptr);
+  EXPECT_EQ(b2.next, nullptr);
+  EXPECT_EQ(b2.y, 5);
+  EXPECT_TRUE(std::signbit(b2.x));
+  EXPECT_EQ(out[2]->at_cpid, -9);
+  EXPECT_EQ(out[0]->x, -1);
+  LineWriter lines;
+  ControlPoint free_copy = b2;
+  free_copy.attached = 0;
+  free_copy.WriteTo(lines);
+  EXPECT_EQ(lines.Lines()[1], "0 5 6");  // never "-0"
+}
+
+TEST(McpDraw, ChainDrawsLinesClosingAndLabels) {
+  Chain chain;
+  ControlPoint* a = chain.Add(1, 2, 3);
+  ControlPoint* b = chain.Add(4, 5, 6);
+  ControlPoint* c = chain.Add(7, 8, 9);
+  a->cpid = 1;
+  b->cpid = 2;
+  c->cpid = 3;
+  c->SetClosed();
+  mdltest::RecordingView view;
+  a->DrawChain(view, PointIds::Hidden);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 3", "L 4 5 6", "L 7 8 9", "L 1 2 3"}));
+  view.calls.clear();
+  a->DrawChain(view, PointIds::Shown);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 3", "T1 1 2 3", "L 4 5 6", "T2 4 5 6",
+                                                  "L 7 8 9", "L 1 2 3", "T3 7 8 9"}));
+}
+
+TEST(McpDraw, SinglePointDrawsOnlyItsLabelAndHooksDrawWithTheirRatio) {
+  Chain single;
+  ControlPoint* p = single.Add(1, 1, 1);
+  p->SetClosed();
+  mdltest::RecordingView view;
+  p->DrawChain(view, PointIds::Hidden);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 1 1"}));
+
+  Chain hooked;
+  ControlPoint* h = hooked.Add(0, 0, 0);
+  hooked.Add(4, 8, 0);
+  h->cptype = 0x80000000u;
+  h->hook_ratio = 0.25;
+  view.calls.clear();
+  h->DrawChain(view, PointIds::Hidden);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 0", "L 4 8 0"}));
+}
+
+}  // namespace
+}  // namespace mk
