@@ -6,13 +6,19 @@
 
 namespace mk {
 
+/// What a correction repairs.
+enum class CorrectionKind {
+  /// A hook that the reversal turned round: its holder moves from oldid to newid.
+  Hook,
+  /// A mirrored copy of a point on the plane: the copy oldid attaches to its original newid.
+  PlaneCopy,
+};
+
 /// One repair of attachments after the mirror.
-class CorrectionRecord {
- public:
+struct CorrectionRecord {
   std::int32_t oldid = 0;
   std::int32_t newid = 0;
-  bool hook = false;
-  bool attach = false;
+  CorrectionKind kind = CorrectionKind::Hook;
 };
 
 /// The correction records of one docking run, in the order made.

@@ -217,16 +217,14 @@ void ControlPoint::FlipHookRatio() {
 
 ControlPoint* ControlPoint::RetargetAttach(const CorrectionRecord& record) {
   if (at_cpid != record.oldid) return nullptr;
-  if (hook_ratio != 0 && record.hook) {
-    at_cpid = record.newid;
-    FlipHookRatio();
-    return this;
-  }
-  if (!record.hook) {
+  if (record.kind == CorrectionKind::PlaneCopy) {
     at_cpid = record.newid;
     return this;
   }
-  return nullptr;
+  if (hook_ratio == 0) return nullptr;
+  at_cpid = record.newid;
+  FlipHookRatio();
+  return this;
 }
 
 void ControlPoint::MoveClosedToEnd(bool carry) {
@@ -275,13 +273,12 @@ void ControlPoint::CollectChain(std::vector<ControlPoint*>& list) {
   for (ControlPoint* p = this; p != nullptr; p = p->next) list.push_back(p);
 }
 
-void ControlPoint::MirrorChain(std::vector<std::unique_ptr<ControlPoint>>& out, int mode, std::int32_t offset) const {
+void ControlPoint::MirrorChain(std::vector<std::unique_ptr<ControlPoint>>& out, PlaneEnds shared,
+                               std::int32_t offset) const {
+  const bool skip_first = FirstEndOnPlane(shared);
+  const bool skip_last = LastEndOnPlane(shared);
   for (const ControlPoint* p = this; p != nullptr; p = p->next) {
-    const bool selected = mode == 1   ? p->prev != nullptr
-                          : mode == 2 ? p->next != nullptr
-                          : mode == 3 ? p->prev != nullptr && p->next != nullptr
-                                      : true;
-    if (!selected) continue;
+    if ((skip_first && p->prev == nullptr) || (skip_last && p->next == nullptr)) continue;
     auto copy = std::make_unique<ControlPoint>(*p);
     copy->cpid = WrapAdd(p->cpid, offset);
     // An attachment that found no target keeps its id: raised by the offset it could land on an

@@ -15,6 +15,7 @@
 
 #include "core/docking/IdArithmetic.h"
 #include "core/docking/CorrectionRecord.h"
+#include "core/docking/PlaneEnds.h"
 #include "core/document/PointIds.h"
 #include "core/util/Words.h"
 #include "core/util/CompactTriple.h"
@@ -131,8 +132,10 @@ class ControlPoint : public Pooled<ControlPoint> {
   const ControlPoint* NextOrHead() const { return next ? next : ChainHead(); }
   ControlPoint* NextOrHead() { return next ? next : ChainHead(); }
   void CollectChain(std::vector<ControlPoint*>& list);
-  /// Appends unlinked mirror copies of the points that mode selects (see the .cpp).
-  void MirrorChain(std::vector<std::unique_ptr<ControlPoint>>& out, int mode, std::int32_t offset) const;
+  /// Appends unlinked mirror copies of the chain's points, leaving out the ends on the plane,
+  /// which both halves share.
+  void MirrorChain(std::vector<std::unique_ptr<ControlPoint>>& out, PlaneEnds shared,
+                   std::int32_t offset) const;
 
  private:
   double Own(int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }

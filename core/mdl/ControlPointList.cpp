@@ -235,7 +235,7 @@ void ControlPointList::ApplyCorrections(const CorrectionList& records) {
   if (points_.empty() || records.empty()) return;
   Lookups& index = Index();
   for (const CorrectionRecord& record : records) {
-    if (record.attach) {
+    if (record.kind == CorrectionKind::PlaneCopy) {
       const std::size_t t = index.ById(record.oldid);
       if (t == kNone) continue;
       const ControlPoint* end = FindAttachChainEnd(record.newid);
@@ -244,14 +244,13 @@ void ControlPointList::ApplyCorrections(const CorrectionList& records) {
       index.Link(t);
       continue;
     }
-    // The first point in view order that RetargetAttach would change.
-    const std::size_t t = record.hook ? index.WithRatioAt(record.oldid) : index.AnyAt(record.oldid);
+    // The first point in view order that RetargetAttach would change: hooks hold a ratio.
+    const std::size_t t = index.WithRatioAt(record.oldid);
     if (t == kNone) continue;
     ControlPoint* target = points_[t];
     index.Unlink(t);
     target->RetargetAttach(record);
     index.Link(t);
-    if (!record.hook) continue;
     const std::size_t m = RatiolessInAttachChain(target->cpid);
     if (m != kNone) {
       index.Unlink(m);

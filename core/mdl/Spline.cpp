@@ -79,25 +79,25 @@ bool Spline::LiesOnPlane(RestingPoints* memo) const {
   return First->ChainOnPlaneWithoutHook(memo);
 }
 
-int Spline::PlaneEnds(RestingPoints* memo) const {
-  return (First->IsOnPlane(memo) ? 1 : 0) + (Last->IsOnPlane(memo) ? 2 : 0);
+PlaneEnds Spline::EndsOnPlane(RestingPoints* memo) const {
+  return PlaneEndsOf(First->IsOnPlane(memo), Last->IsOnPlane(memo));
 }
 
 std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& records,
                                              RestingPoints* memo) {
   if (Count <= 0 || LiesOnPlane(memo)) return nullptr;
-  const int k = PlaneEnds(memo);
+  const PlaneEnds ends = EndsOnPlane(memo);
 
   std::vector<std::unique_ptr<ControlPoint>> copies;
   copies.reserve(static_cast<std::size_t>(Count));
-  First->MirrorChain(copies, k, n);
+  First->MirrorChain(copies, ends, n);
 
   std::unique_ptr<Spline> twin;
   if (!copies.empty()) {
-    if (k != 0) points_.reserve(points_.size() + copies.size());
-    if (k == 2 || k == 3) {
+    if (ends != PlaneEnds::None) points_.reserve(points_.size() + copies.size());
+    if (LastEndOnPlane(ends)) {
       for (auto it = copies.rbegin(); it != copies.rend(); ++it) Append(std::move(*it));
-    } else if (k == 1) {
+    } else if (ends == PlaneEnds::First) {
       for (auto& copy : copies) Prepend(std::move(copy));
     } else {
       twin = std::make_unique<Spline>();
@@ -106,7 +106,7 @@ std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& recor
       twin->First->MoveClosedToEnd(First->IsClosed());
     }
   }
-  if (k == 3) Last->SetClosed();
+  if (ends == PlaneEnds::Both) Last->SetClosed();
 
   // The reversal turns hooks round and doubles plane points; note what the correction must
   // repair, walking the chain once round so that the last point pairs with the first.
@@ -116,16 +116,16 @@ std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& recor
     ControlPoint* q = p->NextOrHead();
     for (std::int32_t step = 0; step < w.Count; ++step) {
       if (q->IsHook() && q->is_mirror && !p->IsLast()) {
-        records.push_back({q->cpid, p->cpid, true, false});
+        records.push_back({q->cpid, p->cpid, CorrectionKind::Hook});
         p->MakeHookHolder();
         q->ClearHook();
       } else if (q->IsHook() && ((p->is_mirror && !q->is_mirror && !p->IsLast()) ||
                                  (p->IsLast() && p->IsClosed()))) {
-        records.push_back({WrapAdd(q->cpid, n), p->cpid, true, false});
+        records.push_back({WrapAdd(q->cpid, n), p->cpid, CorrectionKind::Hook});
         p->MakeHookHolder();
       } else if (!p->IsFirst() && !p->IsLast() && p->is_mirror && p->GetX(0, memo) == 0) {
         // The coordinate test comes last: it may walk a long attachment chain.
-        records.push_back({p->cpid, WrapSub(p->cpid, n), false, true});
+        records.push_back({p->cpid, WrapSub(p->cpid, n), CorrectionKind::PlaneCopy});
       }
       p = q;
       q = q->NextOrHead();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/docking/CorrectionRecord.h"
+#include "core/docking/PlaneEnds.h"
 #include "core/mdl/ControlPoint.h"
 #include "core/util/Words.h"
 #include "core/util/LineList.h"
@@ -38,8 +39,8 @@ class Spline {
   void Append(std::unique_ptr<ControlPoint> point);
   void Prepend(std::unique_ptr<ControlPoint> point);
   bool LiesOnPlane(RestingPoints* memo = nullptr) const;
-  /// 1 when the first point is on the plane, plus 2 when the last one is.
-  int PlaneEnds(RestingPoints* memo = nullptr) const;
+  /// Which end points lie on the plane.
+  PlaneEnds EndsOnPlane(RestingPoints* memo = nullptr) const;
   /// Mirrors the spline with id offset n, appending correction records; returns the new spline
   /// when the spline touches the plane nowhere, else null (the spline itself has grown).
   /// memo may serve a whole mirror pass: mirroring changes no attach target.

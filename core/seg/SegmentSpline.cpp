@@ -51,8 +51,8 @@ bool SegmentSpline::LiesOnPlane() const {
                      [](const auto& point) { return point->IsOnPlane(); });
 }
 
-int SegmentSpline::PlaneEnds() const {
-  return (ControlPoints.front()->IsOnPlane() ? 1 : 0) + (ControlPoints.back()->IsOnPlane() ? 2 : 0);
+PlaneEnds SegmentSpline::EndsOnPlane() const {
+  return PlaneEndsOf(ControlPoints.front()->IsOnPlane(), ControlPoints.back()->IsOnPlane());
 }
 
 bool SegmentSpline::IsClosedLoop() const {
@@ -62,11 +62,11 @@ bool SegmentSpline::IsClosedLoop() const {
 
 std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset) {
   if (LiesOnPlane()) return nullptr;
-  const int ends = PlaneEnds();
+  const PlaneEnds ends = EndsOnPlane();
   const std::size_t n = ControlPoints.size();
   // An end on the plane is shared by both halves and gets no twin.
-  const std::size_t skip_first = (ends & 1) != 0 ? 1 : 0;
-  const std::size_t skip_last = (ends & 2) != 0 ? 1 : 0;
+  const std::size_t skip_first = FirstEndOnPlane(ends) ? 1 : 0;
+  const std::size_t skip_last = LastEndOnPlane(ends) ? 1 : 0;
   std::vector<std::unique_ptr<SegmentControlPoint>> twins;
   twins.reserve(n);
   for (std::size_t i = skip_first; i + skip_last < n; ++i) {
@@ -77,12 +77,12 @@ std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset) {
 
   std::unique_ptr<SegmentSpline> result;
   if (!twins.empty()) {
-    if (ends == 0) {
+    if (ends == PlaneEnds::None) {
       result = std::make_unique<SegmentSpline>();
       result->ControlPoints = std::move(twins);
     } else {
       std::reverse(twins.begin(), twins.end());
-      if (ends == 1) {
+      if (ends == PlaneEnds::First) {
         // The twins run into the plane point from the other half.
         twins.reserve(twins.size() + ControlPoints.size());
         for (auto& point : ControlPoints) twins.push_back(std::move(point));
@@ -93,7 +93,7 @@ std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset) {
       }
     }
   }
-  if (ends == 3) ControlPoints.back()->SetClosed();
+  if (ends == PlaneEnds::Both) ControlPoints.back()->SetClosed();
   return result;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/docking/PlaneEnds.h"
 #include "core/util/LineList.h"
 #include "core/seg/SegmentControlPoint.h"
 #include "core/view/View3D.h"
@@ -34,8 +35,8 @@ class SegmentSpline {
 
   /// Empty, or every point on the plane.
   bool LiesOnPlane() const;
-  /// 1 when the first point is on the plane, plus 2 when the last is; needs a point.
-  int PlaneEnds() const;
+  /// Which end points lie on the plane; needs a point.
+  PlaneEnds EndsOnPlane() const;
   /// At least two points, and the first or the last carries the closed bit.
   bool IsClosedLoop() const;
   /// Adds the reflected twins: to this spline when an end touches the plane (the end point is

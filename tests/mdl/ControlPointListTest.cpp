@@ -155,7 +155,7 @@ TEST(Corrections, AttachRecordGoesOnTopOfTheStack) {
   Mesh mesh;
   mesh.AddSpline({{2}, {4, 1, 2}, {5, 1, 4}, {6, 1, 5}, {8}});
   ControlPointList view(mesh.splines);
-  view.ApplyCorrections({{8, 2, false, true}, {99, 2, false, true}});
+  view.ApplyCorrections({{8, 2, CorrectionKind::PlaneCopy}, {99, 2, CorrectionKind::PlaneCopy}});
   const auto points = mesh.Points();
   EXPECT_EQ(points[4]->attached, 1);
   EXPECT_EQ(points[4]->at_cpid, 6);
@@ -170,7 +170,7 @@ TEST(Corrections, HookRecordMovesTheFirstRatioDependantAndItsStack) {
   mesh.AddSpline({{7}, {8}})
       .AddSpline({{13, 1, 7}, {11, 1, 7, 0.25, 0x10}, {12, 1, 11}, {14, 1, 7, 0.5, 0x10}});
   ControlPointList view(mesh.splines);
-  view.ApplyCorrections({{7, 8, true, false}, {7, 8, true, false}});
+  view.ApplyCorrections({{7, 8, CorrectionKind::Hook}, {7, 8, CorrectionKind::Hook}});
   const auto points = mesh.Points();
   EXPECT_EQ(points[3]->at_cpid, 8);
   EXPECT_EQ(points[3]->hook_ratio, 0.75);
@@ -186,7 +186,7 @@ TEST(Corrections, FlipWalkFlipsRatioPointsStackedOnTheMovedOne) {
   mesh.AddSpline({{7}, {8}}).AddSpline(
       {{11, 1, 7, 0.25, 0x10}, {12, 1, 11, 0.5, 0x10}, {13, 1, 12, 0.125, 0x1000}, {14, 1, 13}});
   ControlPointList view(mesh.splines);
-  view.ApplyCorrections({{7, 8, true, false}});
+  view.ApplyCorrections({{7, 8, CorrectionKind::Hook}});
   const auto points = mesh.Points();
   EXPECT_EQ(points[2]->hook_ratio, 0.75);
   EXPECT_EQ(points[3]->hook_ratio, 0.5);
@@ -198,19 +198,8 @@ TEST(Corrections, HookRecordWithoutRatioDependantChangesNothing) {
   Mesh mesh;
   mesh.AddSpline({{7}, {11, 1, 7}});
   ControlPointList view(mesh.splines);
-  view.ApplyCorrections({{7, 8, true, false}});
+  view.ApplyCorrections({{7, 8, CorrectionKind::Hook}});
   EXPECT_EQ(mesh.AtIds(), (Ids{0, 7}));
-}
-
-TEST(Corrections, RecordOfNeitherKindRetargetsTheFirstRawMatch) {
-  Mesh mesh;
-  mesh.AddSpline({{1}, {2, 0, 5}, {3, 1, 5}});
-  ControlPointList view(mesh.splines);
-  EXPECT_EQ(view.FindAttachedTo(5), mesh.Points()[2]);
-  view.ApplyCorrections({{5, 9, false, false}, {5, 9, false, false}});
-  EXPECT_EQ(mesh.AtIds(), (Ids{0, 9, 9}));
-  EXPECT_EQ(view.FindAttachedTo(5), nullptr);
-  EXPECT_EQ(view.FindAttachedTo(9), mesh.Points()[2]);
 }
 
 TEST(Resolve, ReportListsUnresolvedPointsInViewOrder) {

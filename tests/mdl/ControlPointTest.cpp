@@ -29,7 +29,7 @@ std::vector<std::string> Written(const ControlPoint& p) {
   return out.Lines();
 }
 
-TEST(McpText, FreePointWithClosedBitRoundTrips) {
+TEST(ControlPointText, FreePointWithClosedBitRoundTrips) {
   const std::vector<std::string_view> lines = {"4 0 12", "1.5 -2 0", "0", "0"};
   const ControlPoint p = Read(lines);
   EXPECT_EQ(p.cptype, 4u);
@@ -45,7 +45,7 @@ TEST(McpText, FreePointWithClosedBitRoundTrips) {
   EXPECT_EQ(Written(p), (std::vector<std::string>{"4 0 12", "1.5 -2 0", "0", "0"}));
 }
 
-TEST(McpText, AttachedPointWithRatioRoundTrips) {
+TEST(ControlPointText, AttachedPointWithRatioRoundTrips) {
   const ControlPoint p = Read({"4112 1 7 0.25", "3", "0", "0"});
   EXPECT_EQ(p.cptype, 0x1010u);
   EXPECT_TRUE(p.HasHookRatio());
@@ -57,7 +57,7 @@ TEST(McpText, AttachedPointWithRatioRoundTrips) {
   EXPECT_EQ(Written(p), (std::vector<std::string>{"4112 1 7 0.25", "3", "0", "0"}));
 }
 
-TEST(McpText, RatioWordFollowsTheRatioBitsOnly) {
+TEST(ControlPointText, RatioWordFollowsTheRatioBitsOnly) {
   // Ratio bit without the word: read as 0 and written with "0".
   EXPECT_EQ(Written(Read({"16 0 1", "1 2 3", "0", "0"}))[0], "16 0 1 0");
   // Word without a ratio bit: ignored and dropped.
@@ -71,7 +71,7 @@ TEST(McpText, RatioWordFollowsTheRatioBitsOnly) {
   EXPECT_EQ(Written(q)[1], "1 2 3");
 }
 
-TEST(McpText, BigFlagWordsKeepTheirTopBit) {
+TEST(ControlPointText, BigFlagWordsKeepTheirTopBit) {
   const ControlPoint p = Read({"2147483776 0 3", "0 0 0", "0", "0"});  // 0x80000080
   EXPECT_EQ(p.cptype, 0x80000080u);
   EXPECT_TRUE(p.IsHook());
@@ -82,7 +82,7 @@ TEST(McpText, BigFlagWordsKeepTheirTopBit) {
   EXPECT_EQ(Written(q)[0], "2147483648 0 3");
 }
 
-TEST(McpText, ThirdAndFourthLines) {
+TEST(ControlPointText, ThirdAndFourthLines) {
   const ControlPoint p = Read({"0 0 1", "0 0 0", "7", "0.5 -1 2"});
   EXPECT_TRUE(p.line3_default);  // one word other than 0: still the default
   EXPECT_FALSE(p.line4_default);
@@ -91,13 +91,13 @@ TEST(McpText, ThirdAndFourthLines) {
   EXPECT_EQ(Written(p)[3], "0.5 -1 2");
 }
 
-TEST(McpText, AttachedPointWritesOnlyItsTarget) {
+TEST(ControlPointText, AttachedPointWritesOnlyItsTarget) {
   ControlPoint p = Read({"0 1 4", "9", "0", "0"});
   p.x = 5;  // never written for an attached point
   EXPECT_EQ(Written(p)[1], "9");
 }
 
-TEST(McpText, BadWordsAndShortBlocksFail) {
+TEST(ControlPointText, BadWordsAndShortBlocksFail) {
   auto conversion_word = [](std::vector<std::string_view> lines) -> std::string {
     ControlPoint p;
     try {
@@ -125,7 +125,7 @@ TEST(McpText, BadWordsAndShortBlocksFail) {
   }
 }
 
-TEST(McpFlags, HookBitsAndClosedBit) {
+TEST(ControlPointFlags, HookBitsAndClosedBit) {
   ControlPoint p;
   p.cptype = 0x80000084u;
   p.ClearHook();
@@ -139,7 +139,7 @@ TEST(McpFlags, HookBitsAndClosedBit) {
   EXPECT_EQ(p.cptype, 0x80000100u);
 }
 
-TEST(McpIds, ReplaceIdTouchesAtCpidWhateverAttachedIs) {
+TEST(ControlPointIds, ReplaceIdTouchesAtCpidWhateverAttachedIs) {
   ControlPoint p;
   p.cpid = 3;
   p.at_cpid = 3;
@@ -154,7 +154,7 @@ TEST(McpIds, ReplaceIdTouchesAtCpidWhateverAttachedIs) {
   EXPECT_EQ(p.at_cpid, 1);
 }
 
-TEST(McpIds, FlipHookRatioOnce) {
+TEST(ControlPointIds, FlipHookRatioOnce) {
   ControlPoint p;
   p.hook_ratio = 0.25;
   p.FlipHookRatio();
@@ -165,22 +165,22 @@ TEST(McpIds, FlipHookRatioOnce) {
   EXPECT_FALSE(zero.ratio_flipped);
 }
 
-TEST(McpIds, RetargetAttachByRecordKind) {
+TEST(ControlPointIds, RetargetAttachByRecordKind) {
   ControlPoint p;
   p.at_cpid = 5;
   p.hook_ratio = 0;
-  EXPECT_EQ(p.RetargetAttach({5, 9, true, false}), nullptr);  // hook record, ratio 0
+  EXPECT_EQ(p.RetargetAttach({5, 9, CorrectionKind::Hook}), nullptr);  // hook record, ratio 0
   EXPECT_EQ(p.at_cpid, 5);
-  EXPECT_EQ(p.RetargetAttach({5, 9, false, true}), &p);  // raw at_cpid, attached or not
+  EXPECT_EQ(p.RetargetAttach({5, 9, CorrectionKind::PlaneCopy}), &p);  // raw at_cpid, attached or not
   EXPECT_EQ(p.at_cpid, 9);
   p.hook_ratio = 0.25;
-  EXPECT_EQ(p.RetargetAttach({8, 1, true, false}), nullptr);
-  EXPECT_EQ(p.RetargetAttach({9, 1, true, false}), &p);
+  EXPECT_EQ(p.RetargetAttach({8, 1, CorrectionKind::Hook}), nullptr);
+  EXPECT_EQ(p.RetargetAttach({9, 1, CorrectionKind::Hook}), &p);
   EXPECT_EQ(p.at_cpid, 1);
   EXPECT_EQ(p.hook_ratio, 0.75);
 }
 
-TEST(McpGeometry, SnapIsStrictAndTestsTheStoredX) {
+TEST(ControlPointGeometry, SnapIsStrictAndTestsTheStoredX) {
   for (double x : {0.39, -0.39, 0.3999}) {
     ControlPoint p;
     p.x = x;
@@ -214,7 +214,7 @@ struct Chain {
   }
 };
 
-TEST(McpGeometry, HookInterpolatesFromTargetToNextPoint) {
+TEST(ControlPointGeometry, HookInterpolatesFromTargetToNextPoint) {
   Chain target_chain;
   ControlPoint* s = target_chain.Add(1, 10, 100);
   Chain hook_chain;
@@ -236,7 +236,7 @@ TEST(McpGeometry, HookInterpolatesFromTargetToNextPoint) {
   EXPECT_EQ(f->GetX(0.5), 2);  // from its own x 3 half way to the head h, which rests on s (x 1)
 }
 
-TEST(McpGeometry, InterpolationIsRoundedFromExtendedPrecision) {
+TEST(ControlPointGeometry, InterpolationIsRoundedFromExtendedPrecision) {
   // Inputs for which plain double arithmetic gives 1.036811701500759, one unit in the last
   // place away from the correctly rounded extended result.
   Chain chain;
@@ -246,7 +246,7 @@ TEST(McpGeometry, InterpolationIsRoundedFromExtendedPrecision) {
   EXPECT_EQ(h->GetX(0.41866852935895699), 1.0368117015007585);
 }
 
-TEST(McpGeometry, AttachmentCyclesEndAtThePointMetTwice) {
+TEST(ControlPointGeometry, AttachmentCyclesEndAtThePointMetTwice) {
   Chain chain;
   ControlPoint* a = chain.Add(1);
   ControlPoint* b = chain.Add(2);
@@ -260,7 +260,7 @@ TEST(McpGeometry, AttachmentCyclesEndAtThePointMetTwice) {
   EXPECT_EQ(a->GetX(0), 1);
 }
 
-TEST(McpGeometry, LongAttachmentChainsAreWalkedWithoutRecursion) {
+TEST(ControlPointGeometry, LongAttachmentChainsAreWalkedWithoutRecursion) {
   Chain chain;
   constexpr int kCount = 1000000;
   std::vector<ControlPoint*> points;
@@ -272,7 +272,7 @@ TEST(McpGeometry, LongAttachmentChainsAreWalkedWithoutRecursion) {
   EXPECT_EQ(points.back()->GetX(0), static_cast<double>(kCount));
 }
 
-TEST(McpChain, MoveClosedToEndCarries) {
+TEST(ControlPointChain, MoveClosedToEndCarries) {
   Chain chain;
   ControlPoint* a = chain.Add(1);
   ControlPoint* b = chain.Add(2);
@@ -290,7 +290,7 @@ TEST(McpChain, MoveClosedToEndCarries) {
   EXPECT_FALSE(c->IsClosed());
 }
 
-TEST(McpChain, MirrorChainModesAndCopies) {
+TEST(ControlPointChain, MirrorChainLeavesOutSharedEnds) {
   Chain chain;
   ControlPoint* a = chain.Add(1, 2, 3);
   ControlPoint* b = chain.Add(0, 5, 6);
@@ -305,21 +305,20 @@ TEST(McpChain, MirrorChainModesAndCopies) {
   b->ratio_flipped = true;
   c->attached = 1;
   c->at_cpid = -9;  // unresolved: keeps its id
-  auto copy_ids = [&](int mode) {
+  auto copy_ids = [&](PlaneEnds shared) {
     std::vector<std::unique_ptr<ControlPoint>> out;
-    a->MirrorChain(out, mode, 10);
+    a->MirrorChain(out, shared, 10);
     std::vector<std::int32_t> ids;
     for (const auto& p : out) ids.push_back(p->cpid);
     return ids;
   };
-  EXPECT_EQ(copy_ids(0), (std::vector<std::int32_t>{11, 12, INT32_MIN + 9}));
-  EXPECT_EQ(copy_ids(7), copy_ids(0));
-  EXPECT_EQ(copy_ids(1), (std::vector<std::int32_t>{12, INT32_MIN + 9}));
-  EXPECT_EQ(copy_ids(2), (std::vector<std::int32_t>{11, 12}));
-  EXPECT_EQ(copy_ids(3), (std::vector<std::int32_t>{12}));
+  EXPECT_EQ(copy_ids(PlaneEnds::None), (std::vector<std::int32_t>{11, 12, INT32_MIN + 9}));
+  EXPECT_EQ(copy_ids(PlaneEnds::First), (std::vector<std::int32_t>{12, INT32_MIN + 9}));
+  EXPECT_EQ(copy_ids(PlaneEnds::Last), (std::vector<std::int32_t>{11, 12}));
+  EXPECT_EQ(copy_ids(PlaneEnds::Both), (std::vector<std::int32_t>{12}));
 
   std::vector<std::unique_ptr<ControlPoint>> out;
-  a->MirrorChain(out, 0, 10);
+  a->MirrorChain(out, PlaneEnds::None, 10);
   const ControlPoint& b2 = *out[1];
   EXPECT_EQ(b2.at_cpid, 11);
   EXPECT_EQ(b2.at_cp, a);
@@ -339,7 +338,7 @@ TEST(McpChain, MirrorChainModesAndCopies) {
   EXPECT_EQ(lines.Lines()[1], "0 5 6");  // never "-0"
 }
 
-TEST(McpDraw, ChainDrawsLinesClosingAndLabels) {
+TEST(ControlPointDraw, ChainDrawsLinesClosingAndLabels) {
   Chain chain;
   ControlPoint* a = chain.Add(1, 2, 3);
   ControlPoint* b = chain.Add(4, 5, 6);
@@ -357,7 +356,7 @@ TEST(McpDraw, ChainDrawsLinesClosingAndLabels) {
                                                   "L 7 8 9", "L 1 2 3", "T3 7 8 9"}));
 }
 
-TEST(McpDraw, SinglePointDrawsOnlyItsLabelAndHooksDrawWithTheirRatio) {
+TEST(ControlPointDraw, SinglePointDrawsOnlyItsLabelAndHooksDrawWithTheirRatio) {
   Chain single;
   ControlPoint* p = single.Add(1, 1, 1);
   p->SetClosed();

@@ -83,7 +83,7 @@ inline void FlipRatiosInAttachChain(const View& view, std::int32_t id) {
 inline void ApplyCorrections(const View& view, const CorrectionList& records) {
   if (view.empty()) return;
   for (const CorrectionRecord& record : records) {
-    if (record.attach) {
+    if (record.kind == CorrectionKind::PlaneCopy) {
       ControlPoint* t = FindById(view, record.oldid);
       if (t == nullptr) continue;
       ControlPoint* e = FindAttachChainEnd(view, record.newid);
@@ -97,7 +97,7 @@ inline void ApplyCorrections(const View& view, const CorrectionList& records) {
         break;
       }
     }
-    if (t == nullptr || !record.hook) continue;
+    if (t == nullptr) continue;
     if (ControlPoint* m = FindRatiolessInAttachChain(view, t->cpid)) m->SetAtCpid(record.oldid);
     FlipRatiosInAttachChain(view, t->cpid);
   }

@@ -112,8 +112,7 @@ TEST(MakeMirror, PlanePointInTheMiddleMakesAnAttachRecord) {
   ASSERT_NE(twin, nullptr);
   EXPECT_EQ(Ids(*twin), (IdList{13, 12, 11}));
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_FALSE(records[0].hook);
-  EXPECT_TRUE(records[0].attach);
+  EXPECT_EQ(records[0].kind, CorrectionKind::PlaneCopy);
   EXPECT_EQ(records[0].oldid, 12);
   EXPECT_EQ(records[0].newid, 2);
 }
@@ -127,7 +126,7 @@ TEST(MakeMirror, MovedHookRecordPassesTheHookForward) {
   ASSERT_NE(twin, nullptr);
   // Twin 13 12 11: the pair (13, 12') meets the copied hook.
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_TRUE(records[0].hook);
+  EXPECT_EQ(records[0].kind, CorrectionKind::Hook);
   EXPECT_EQ(records[0].oldid, 12);
   EXPECT_EQ(records[0].newid, 13);
   EXPECT_EQ(twin->First->cptype, 0x80000000u);
@@ -141,7 +140,7 @@ TEST(MakeMirror, SharedHookRecordsForAHookReadFromTheFile) {
   CorrectionList records;
   EXPECT_EQ(s->MakeMirror(kOffset, records), nullptr);
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_TRUE(records[0].hook);
+  EXPECT_EQ(records[0].kind, CorrectionKind::Hook);
   EXPECT_EQ(records[0].oldid, 1 + kOffset);
   EXPECT_EQ(records[0].newid, 12);
   EXPECT_EQ(s->First->next->cptype, 0x80000000u);  // B' holds the hook now

@@ -81,24 +81,24 @@ TEST(SegmentSplineMirror, OnePoint) {
 
 TEST(SegmentSplineMirror, FourEndCases) {
   SegmentSpline neither = Spline(Free(1, 1), Free(2, 2), Free(3, 3));
-  EXPECT_EQ(neither.PlaneEnds(), 0);
+  EXPECT_EQ(neither.EndsOnPlane(), PlaneEnds::None);
   auto made = neither.MakeMirror(10);
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(Ids(*made), (std::vector<std::int32_t>{11, 12, 13}));
 
   SegmentSpline first = Spline(Free(1, 0), Free(2, 2));
-  EXPECT_EQ(first.PlaneEnds(), 1);
+  EXPECT_EQ(first.EndsOnPlane(), PlaneEnds::First);
   EXPECT_EQ(first.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(first), (std::vector<std::int32_t>{12, 1, 2}));
   EXPECT_EQ(first.ControlPointAt(0).x, -2.0L);
 
   SegmentSpline last = Spline(Free(1, 1), Free(2, 2), Free(3, 0));
-  EXPECT_EQ(last.PlaneEnds(), 2);
+  EXPECT_EQ(last.EndsOnPlane(), PlaneEnds::Last);
   EXPECT_EQ(last.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(last), (std::vector<std::int32_t>{1, 2, 3, 12, 11}));
 
   SegmentSpline both = Spline(Free(1, 0), Free(2, 1, 1), Free(3, 0, 2));
-  EXPECT_EQ(both.PlaneEnds(), 3);
+  EXPECT_EQ(both.EndsOnPlane(), PlaneEnds::Both);
   EXPECT_EQ(both.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(both), (std::vector<std::int32_t>{1, 2, 3, 12}));
   EXPECT_TRUE(both.ControlPointAt(3).IsClosed());
