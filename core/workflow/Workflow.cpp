@@ -58,13 +58,24 @@ OpenedModel ReadModel(const std::string& file_name, FileKind kind, ProgressBar* 
   return ParseModel(file_name, kind, progress_bar, warnings, reference);
 }
 
+DockedLook LooksDocked(const Document& /*document*/) { return {}; }
+
 OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tolerance,
                         ProgressBar* progress_bar, WarningSink* warnings,
-                        WithReference reference) {
+                        WithReference reference, const DockOptions& options) {
   // The mirror takes its memory from the pages of the freed lines.
   const SparePiecesScope mirror_reuses_the_lines;
   OpenedModel model = ParseModel(file_name, kind, progress_bar, warnings, reference);
+  if (options.ask_before_redocking) {
+    const DockedLook look = LooksDocked(*model.working);
+    if (look.looks_docked && !options.ask_before_redocking(look)) return model;
+  }
   model.statistics = model.working->Dock(tolerance);
+  model.docked = true;
+  if (options.with_report) {
+    model.report.tolerance = tolerance;
+    model.report.counts = model.statistics;
+  }
   return model;
 }
 

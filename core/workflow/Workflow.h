@@ -4,10 +4,12 @@
 // line pages taken over by the mirror) is decided here, so callers never see it.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "core/document/DockReport.h"
 #include "core/document/Document.h"
 #include "core/document/Progress.h"
 #include "core/document/Warnings.h"
@@ -31,9 +33,30 @@ struct OpenedModel {
   std::unique_ptr<Document> working;
   std::unique_ptr<Document> reference;
   DockStatistics statistics;
+  /// False when docking was declined (see DockOptions::ask_before_redocking).
+  bool docked = false;
+  /// Filled when DockOptions::with_report asks for it.
+  DockReport report;
 };
 
 enum class WithReference { No, Yes };
+
+/// Why a model read looks docked already; empty when it does not.
+struct DockedLook {
+  bool looks_docked = false;
+  /// A sentence for the user, in English, such as "points are mirrored in pairs across X=0".
+  std::string reason;
+};
+/// Tells whether the document, as read, looks like the output of a docking.
+DockedLook LooksDocked(const Document& document);
+
+struct DockOptions {
+  /// Collect the dock report in OpenedModel::report.
+  bool with_report = false;
+  /// Asked when the model looks docked already: answers true to dock it anyway. Without it the
+  /// model is docked without asking.
+  std::function<bool(const DockedLook&)> ask_before_redocking;
+};
 
 /// Reads the file once and parses it into the documents; warnings go to the working one only.
 /// The progress bar is set to 1 once the documents exist. Throws for a kind of Other.
@@ -42,7 +65,7 @@ OpenedModel ReadModel(const std::string& file_name, FileKind kind, ProgressBar* 
 /// ReadModel, then docks the working document.
 OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tolerance,
                         ProgressBar* progress_bar, WarningSink* warnings,
-                        WithReference reference);
+                        WithReference reference, const DockOptions& options = {});
 
 /// Saves the working document under target_name and returns the name written (the target with
 /// the default extension of the current file's kind added when it has none). A target equal to
