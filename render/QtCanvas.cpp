@@ -4,7 +4,9 @@
 #include <QFontMetrics>
 #include <QLineF>
 #include <QString>
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace mk {
@@ -60,6 +62,7 @@ QPainter* QtCanvas::Painter() {
     if (!image_ || image_->isNull()) return nullptr;
     painter_ = std::make_unique<QPainter>(image_);
     font_points_ = -1;  // a new painter starts with the default font
+    label_state_kept_ = false;
     // Zero width is Qt's one-pixel cosmetic pen, the fast path for thin lines.
     painter_->setPen(QPen(ToQColor(pen_colour_), 0));
     painter_->setBrush(Qt::NoBrush);
@@ -79,6 +82,7 @@ void QtCanvas::SetPenColor(Rgb colour) {
   FlushPolyline();
   pen_colour_ = colour;
   if (painter_) painter_->setPen(QPen(ToQColor(colour), 0));
+  label_state_kept_ = false;
 }
 
 void QtCanvas::MoveTo(int x, int y) {
@@ -117,23 +121,74 @@ void QtCanvas::DrawFarLine(QPoint from, QPoint to) {
 void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) {
   FlushPolyline();
   QPainter* painter = Painter();
-  if (!painter || IsFar(QPoint(x, y))) return;
-  if (font_points != font_points_) {
-    // Labels come by the hundred thousand in one size: the font is set up once per size.
-    QFont font = painter->font();
-    font.setPointSize(font_points);
-    painter->setFont(font);
-    font_ascent_ = QFontMetrics(font, image_).ascent();
-    font_points_ = font_points;
+  if (!painter || IsFar(QPoint(x, y)) || !UseLabelFont(font_points)) return;
+  const bool keep_state = rows_.first != nullptr;
+  const QPen line_pen = keep_state ? QPen() : painter->pen();
+  if (!label_state_kept_ || font_colour != label_colour_ || brush_colour_ != label_background_) {
+    painter->setPen(ToQColor(font_colour));
+    painter->setBackgroundMode(Qt::OpaqueMode);
+    painter->setBackground(ToQColor(brush_colour_));
+    label_state_kept_ = keep_state;
+    label_colour_ = font_colour;
+    label_background_ = brush_colour_;
   }
-  const QPen line_pen = painter->pen();
-  painter->setPen(ToQColor(font_colour));
-  painter->setBackgroundMode(Qt::OpaqueMode);
-  painter->setBackground(ToQColor(brush_colour_));
   painter->drawText(QPoint(x, y + font_ascent_),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  painter->setBackgroundMode(Qt::TransparentMode);
-  painter->setPen(line_pen);
+  if (!keep_state) {
+    painter->setBackgroundMode(Qt::TransparentMode);
+    painter->setPen(line_pen);
+  }
+}
+
+bool QtCanvas::UseLabelFont(int font_points) {
+  QPainter* painter = Painter();
+  if (!painter) return false;
+  if (font_points == font_points_) return true;
+  // Labels come by the hundred thousand in one size: the font is set up once per size.
+  QFont font = painter->font();
+  font.setPointSize(font_points);
+  painter->setFont(font);
+  font_ascent_ = QFontMetrics(font, image_).ascent();
+  const QFontMetricsF exact(font, image_);
+  font_ascent_exact_ = exact.ascent();
+  font_descent_exact_ = exact.descent();
+  ink_left_ = ink_overhang_ = ink_top_ = ink_bottom_ = 0;
+  for (std::size_t code = 0; code < advances_.size(); ++code) {
+    const QChar c(static_cast<char16_t>(code));
+    advances_[code] = exact.horizontalAdvance(c);
+    const QRectF ink = exact.boundingRect(c);
+    ink_left_ = std::min(ink_left_, ink.left());
+    ink_overhang_ = std::max(ink_overhang_, ink.right() - advances_[code]);
+    ink_top_ = std::min(ink_top_, ink.top());
+    ink_bottom_ = std::max(ink_bottom_, ink.bottom());
+  }
+  font_points_ = font_points;
+  return true;
+}
+
+std::optional<LabelExtent> QtCanvas::MeasureLabel(std::string_view text, int font_points) {
+  if (!UseLabelFont(font_points)) return std::nullopt;
+  double width = 0;
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code >= advances_.size()) return std::nullopt;
+    width += advances_[code];
+  }
+  // The background box relative to the corner: from the baseline up by the ascent and down by
+  // the descent. Its edges may fall between pixels, so what it surely paints is taken a pixel
+  // inside them; the ink may overhang it, and smoothing reaches a pixel further.
+  const double top = font_ascent_ - font_ascent_exact_;
+  const double bottom = font_ascent_ + font_descent_exact_;
+  constexpr double kEdge = 1.0;
+  LabelExtent extent;
+  extent.covered = {static_cast<int>(std::ceil(kEdge)), static_cast<int>(std::ceil(top + kEdge)),
+                    static_cast<int>(std::floor(width - kEdge)),
+                    static_cast<int>(std::floor(bottom - kEdge))};
+  extent.reached = {static_cast<int>(std::floor(ink_left_ - kEdge)),
+                    static_cast<int>(std::floor(std::min(top, font_ascent_ + ink_top_) - kEdge)),
+                    static_cast<int>(std::ceil(width + ink_overhang_ + kEdge)),
+                    static_cast<int>(std::ceil(std::max(bottom, font_ascent_ + ink_bottom_) + kEdge))};
+  return extent;
 }
 
 void QtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {

@@ -5,7 +5,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "core/view/Canvas.h"
 #include "core/view/PixelLines.h"
@@ -36,6 +38,9 @@ class QtCanvas : public Canvas {
   void TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) override;
   void FillRect(int left, int top, int right, int bottom, Rgb colour) override;
   PixelPoint PenPos() const override { return pen_pos_; }
+  void BreakLine() override { FlushPolyline(); }
+  /// Known for labels of ASCII characters.
+  std::optional<LabelExtent> MeasureLabel(std::string_view text, int font_points) override;
 
  private:
   QPainter* Painter();
@@ -46,6 +51,8 @@ class QtCanvas : public Canvas {
 
   /// Binds the rows of a 32-bit image for direct drawing; other images leave them empty.
   void BindRows();
+  /// Gives the painter the label font of that size; false without a painter.
+  bool UseLabelFont(int font_points);
 
   QImage* image_ = nullptr;
   PixelRows rows_;
@@ -56,6 +63,22 @@ class QtCanvas : public Canvas {
   PixelPoint pen_pos_;
   int font_points_ = -1;  // the size the painter's font has, -1 before the first label
   int font_ascent_ = 0;
+  // When lines go straight into the bitmap the painter writes only labels and fills, so the
+  // label pen and background can stay set from one label to the next; true while they are.
+  bool label_state_kept_ = false;
+  Rgb label_colour_ = 0;
+  Rgb label_background_ = 0;
+  // The label font's measures, for MeasureLabel: the background box that drawText fills runs
+  // from the baseline up by the ascent and down by the descent, as wide as the advances.
+  double font_ascent_exact_ = 0;
+  double font_descent_exact_ = 0;
+  std::array<double, 128> advances_{};  // of ASCII characters
+  // How far the ink of any ASCII glyph reaches from its pen position and baseline.
+  double ink_left_ = 0;
+  double ink_overhang_ = 0;  // beyond the advance
+  double ink_top_ = 0;
+  double ink_bottom_ = 0;
+
 };
 
 }  // namespace mk

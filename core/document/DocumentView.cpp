@@ -1,5 +1,7 @@
 #include "core/document/DocumentView.h"
 
+#include "core/view/RecordedDrawing.h"
+
 namespace mk {
 
 ViewRange RangeForDirection(const Document& d, int direction) {
@@ -20,6 +22,15 @@ void RedrawView(ProjectionView& view, int direction, const ViewRange& range, con
   view.Clear(kBackgroundColour);
   view.DrawGrid(kGridStep);
   view.SetPenColor(kModelColour);
+  if (ids == PointIds::Shown && view.MeasuresLabels()) {
+    // Labels that later ones hide entirely are found before anything reaches the canvas.
+    RecordedDrawing recording(*view.CurrentCanvas(), view.Width(), view.Height());
+    Canvas* canvas = view.UseCanvas(&recording);
+    drawn.Draw(view, ids);
+    view.UseCanvas(canvas);
+    recording.ReplayWithoutHiddenLabels();
+    return;
+  }
   drawn.Draw(view, ids);
 }
 

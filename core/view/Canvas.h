@@ -3,6 +3,7 @@
 // bitmap. The program implements it with a QPainter on a QImage; tests record the calls.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace mk {
@@ -20,6 +21,21 @@ struct PixelPoint {
   friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
 
+/// Pixels from (left, top) up to but not including (right, bottom).
+struct PixelBox {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+/// Where a label's pixels lie, relative to the top-left corner it is written at: its opaque
+/// background surely paints every pixel of `covered`, and nothing of it reaches beyond `reached`.
+struct LabelExtent {
+  PixelBox covered;
+  PixelBox reached;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -33,6 +49,13 @@ class Canvas {
   /// Fills the rectangle from (left, top) up to but not including (right, bottom).
   virtual void FillRect(int left, int top, int right, int bottom, Rgb colour) = 0;
   virtual PixelPoint PenPos() const = 0;
+  /// Ends the run of lines drawn so far, as writing a label does, without writing anything.
+  virtual void BreakLine() {}
+  /// The extent of a label as TextOut would write it; none when the canvas cannot tell, and
+  /// then views draw every label.
+  virtual std::optional<LabelExtent> MeasureLabel(std::string_view /*text*/, int /*font_points*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace mk

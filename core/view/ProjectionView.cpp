@@ -106,6 +106,16 @@ bool ProjectionView::PixelOf(long double h, long double v, PixelPoint& pixel) co
   return true;
 }
 
+bool ProjectionView::MeasuresLabels() const {
+  return CanDraw() && canvas_->MeasureLabel("0", kLabelFontPoints).has_value();
+}
+
+Canvas* ProjectionView::UseCanvas(Canvas* canvas) {
+  Canvas* before = canvas_;
+  canvas_ = canvas;
+  return before;
+}
+
 void ProjectionView::MoveTo2D(long double h, long double v) {
   if (!CanDraw()) return;
   PixelPoint p;

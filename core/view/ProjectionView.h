@@ -55,6 +55,13 @@ class ProjectionView : public View3D {
   /// Grey lines every step units across the range, then the green vertical and red horizontal axis.
   void DrawGrid(long double step);
 
+  /// True when the canvas can tell where labels reach (see RecordedDrawing).
+  bool MeasuresLabels() const;
+  Canvas* CurrentCanvas() const { return canvas_; }
+  /// Draws on another canvas of the same size from now on, without rescaling; gives the one
+  /// before.
+  Canvas* UseCanvas(Canvas* canvas);
+
   /// The pixel of a 2-D point; false when a coordinate is not a number (nothing is drawn there).
   /// Infinite and huge values are clamped to a range the canvas can take.
   bool PixelOf(long double h, long double v, PixelPoint& pixel) const;

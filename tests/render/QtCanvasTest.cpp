@@ -5,12 +5,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <array>
+#include <string>
 
 #include "render/QtCanvas.h"
 #include "render/RenderImage.h"
 #include "core/document/Document.h"
 #include "core/util/Errors.h"
-#include "core/view/ProjectionView.h"
+#include "core/document/DocumentView.h"
 
 namespace {
 
@@ -34,6 +35,60 @@ class LineDocument : public mk::Document {
   std::array<long double, 6> bounds_;
 };
 
+/// Thousands of points on a small picture, each with a label, joined by lines: most labels end
+/// up under later ones.
+class CrowdedDocument : public LineDocument {
+ public:
+  CrowdedDocument() : LineDocument({-50, -50, -50, 50, 50, 50}) {}
+  void Draw(mk::View3D& view, mk::PointIds ids) const override {
+    unsigned state = 12345;
+    auto next = [&state] {
+      state = state * 1103515245u + 12345u;
+      return static_cast<long double>((state >> 8) % 10000) / 100 - 50;
+    };
+    for (int i = 0; i < 4000; ++i) {
+      const long double x = next(), y = next(), z = next();
+      if (i % 7 == 0)
+        view.MoveTo3D(x, y, z);
+      else
+        view.LineTo3D(x, y, z);
+      if (ids == mk::PointIds::Shown) view.TextOut3D(std::to_string(i * 37 % 100003), x, y, z);
+    }
+  }
+};
+
+/// Passes every call on but cannot measure labels, so a redraw writes all of them.
+class PlainCanvas : public mk::Canvas {
+ public:
+  explicit PlainCanvas(mk::Canvas& target) : target_(target) {}
+  void SetPenColor(mk::Rgb c) override { target_.SetPenColor(c); }
+  void MoveTo(int x, int y) override { target_.MoveTo(x, y); }
+  void LineTo(int x, int y) override { target_.LineTo(x, y); }
+  void TextOut(int x, int y, std::string_view t, mk::Rgb c, int p) override {
+    target_.TextOut(x, y, t, c, p);
+  }
+  void FillRect(int l, int t, int r, int b, mk::Rgb c) override { target_.FillRect(l, t, r, b, c); }
+  mk::PixelPoint PenPos() const override { return target_.PenPos(); }
+  void BreakLine() override { target_.BreakLine(); }
+
+ private:
+  mk::Canvas& target_;
+};
+
+QImage Redrawn(const mk::Document& document, QImage::Format format, QSize size, int direction,
+               bool every_label) {
+  QImage image(size, format);
+  mk::QtCanvas canvas(&image);
+  PlainCanvas plain(canvas);
+  mk::ProjectionView view;
+  view.SetCanvas(every_label ? static_cast<mk::Canvas*>(&plain) : &canvas, size.width(),
+                 size.height());
+  mk::RedrawView(view, direction, mk::RangeForDirection(document, direction), document,
+                 mk::PointIds::Shown);
+  canvas.End();
+  return image;
+}
+
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
 const QRgb kLabelGreen = qRgb(0, 128, 0);
@@ -53,6 +108,28 @@ class QtCanvasTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Hidden labels are left out of a redraw; the picture must not change by a single pixel.
+  void crowdedLabelsGiveTheSamePictureWithoutTheHiddenOnes_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("direction");
+    QTest::newRow("bitmap") << int(QImage::Format_RGB32) << QSize(300, 200) << 0;
+    QTest::newRow("tiny") << int(QImage::Format_RGB32) << QSize(40, 30) << 1;
+    QTest::newRow("large") << int(QImage::Format_RGB32) << QSize(1200, 900) << 2;
+    QTest::newRow("painter lines") << int(QImage::Format_RGB16) << QSize(300, 200) << 0;
+  }
+  void crowdedLabelsGiveTheSamePictureWithoutTheHiddenOnes() {
+    QFETCH(int, format);
+    QFETCH(QSize, size);
+    QFETCH(int, direction);
+    const CrowdedDocument document;
+    const auto f = static_cast<QImage::Format>(format);
+    const QImage every = Redrawn(document, f, size, direction, true);
+    const QImage culled = Redrawn(document, f, size, direction, false);
+    if (f == QImage::Format_RGB32) QVERIFY(CountColour(every, kLabelGreen, every.rect()) > 0);
+    QCOMPARE(culled, every);
+  }
+
   void linesLandOnThePixels() {
     QImage image(100, 60, QImage::Format_RGB32);
     mk::QtCanvas canvas(&image);
