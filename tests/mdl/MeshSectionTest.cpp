@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,16 @@ TEST(MeshDocking, SplinesOnThePlaneServeBothHalves) {
   auto d = Load(ModelFile(Join({{"CPs=2"}, Block("0 0 1", "0 1 0"), Block("0 0 2", "0.1 2 0"), {"CPs=1"},
                                 Block("0 0 3", "-0.3 1 1")})));
   EXPECT_EQ(d.doc->Dock(0.4), (DockStatistics{3, 3, 2, 2}));
+}
+
+TEST(MeshDocking, HookAFractionOffThePlaneGetsATwin) {
+  // The hook's position is 2^-54, not 0 (see ControlPointGeometry): its end is off the plane.
+  WorkingFolder work;
+  auto d = Load(ModelFile(Join({{"CPs=2"}, Block("144 0 1 0.3333333333333333", "1 0 0"),
+                                Block("0 0 2", "-2 0 0")})));
+  EXPECT_EQ(d.doc->Dock(0.4), (DockStatistics{2, 4, 1, 2}));
+  const Lines saved = SavedLines(d);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), "CPs=2"), 2);
 }
 
 TEST(MeshDocking, ToleranceEdges) {
