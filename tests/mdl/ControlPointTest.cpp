@@ -410,10 +410,10 @@ TEST(ControlPointDraw, ChainDrawsLinesClosingAndLabels) {
   c->SetClosed();
   mdltest::RecordingView view;
   a->DrawChain(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 3", "L 4 5 6", "L 7 8 9", "L 1 2 3"}));
-  view.calls.clear();
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 3", "L 4 5 6", "L 7 8 9", "L 1 2 3"}));
+  view.Clear();
   a->DrawChain(view, PointIds::Shown);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 3", "T1 1 2 3", "L 4 5 6", "T2 4 5 6",
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 3", "T1 1 2 3", "L 4 5 6", "T2 4 5 6",
                                                   "L 7 8 9", "L 1 2 3", "T3 7 8 9"}));
 }
 
@@ -423,16 +423,16 @@ TEST(ControlPointDraw, SinglePointDrawsOnlyItsLabelAndHooksDrawWithTheirRatio) {
   p->SetClosed();
   mdltest::RecordingView view;
   p->DrawChain(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 1 1"}));
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 1 1"}));
 
   Chain hooked;
   ControlPoint* h = hooked.Add(0, 0, 0);
   hooked.Add(4, 8, 0);
   h->cptype = 0x80000000u;
   h->hook_ratio = 0.25;
-  view.calls.clear();
+  view.Clear();
   h->DrawChain(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 0", "L 4 8 0"}));
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 0", "L 4 8 0"}));
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ TEST(MeshDocking, DrawingFollowsTheSectionTree) {
                            {"[ENDMESH]", "[ENDOBJECTS]", "[ENDMODELFILE]"}})));
   mdltest::RecordingView view;
   d.doc->Draw(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (Lines{"M 1 2 3", "L 4 5 6"}));
+  EXPECT_EQ(view.Texts(), (Lines{"M 1 2 3", "L 4 5 6"}));
 }
 
 TEST(MeshDocking, AttachmentCyclesLoadDockDrawAndSave) {
@@ -208,7 +208,7 @@ TEST(MeshDocking, StackOfManyAttachmentsDocksInLinearTime) {
   mdltest::RecordingView view;
   d.doc->Draw(view, PointIds::Hidden);
   EXPECT_EQ(view.calls.size(), static_cast<std::size_t>(2 * (kCount + 1)));
-  EXPECT_EQ(view.calls.back(), "L -1 0 0");
+  EXPECT_EQ(view.calls.back(), (mdltest::RecordingView::Call{'L', -1, 0, 0}));
 }
 
 TEST(ModelBounds, HalfBoxBecomesTheWholeBox) {

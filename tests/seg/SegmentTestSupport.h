@@ -1,24 +1,18 @@
 #pragma once
-// Helpers of the segment tests: text in and out, a recording view and progress bar, and a plain
-// reference docking (quadratic renumbering, linear-scan attachment) to hold the fast one against.
+// Helpers of the segment tests: text in and out, and a plain reference docking (quadratic
+// renumbering, the mirror from its rules, linear-scan attachment) to hold the fast one against.
+// The recording view and bar and Crlf come from the shared support.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/util/LineList.h"
-#include "core/document/Progress.h"
 #include "core/seg/SegmentDocument.h"
-#include "core/view/View3D.h"
+#include "support/Files.h"
+#include "support/Recording.h"
 
 namespace mk::test {
-
-/// Lines joined with CR LF, the last one included.
-inline std::string Crlf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
 
 inline std::unique_ptr<SegmentDocument> LoadSegment(const std::string& text) {
   auto segment = std::make_unique<SegmentDocument>(nullptr);
@@ -37,21 +31,27 @@ inline std::vector<std::string> Header(const std::string& box, const std::string
   return {"SCUL 1 0 2 0 0 0", "3", box, "0 0 0", "text one", "text two", count};
 }
 
-struct RecordingView : View3D {
-  struct Call {
-    char op;  // 'M', 'L' or 'T'
-    long double x, y, z;
-    bool operator==(const Call&) const = default;
-  };
-  std::vector<Call> calls;
-  void MoveTo3D(long double x, long double y, long double z) override {
-    calls.push_back({'M', x, y, z});
+/// Every point resolved by scanning the collection, anchors left to the point's own walk.
+inline void ReferenceResolve(SegmentDocument& segment) {
+  std::vector<SegmentControlPoint*> points;
+  segment.CollectCps(points);
+  for (std::size_t s = 0; s < segment.SplineCount(); ++s)
+    segment.SplineAt(s).ResolveAttachments(points);
+}
+
+/// Renumbering exactly as stated: every id in turn replaced by -(i+1) in every point.
+inline std::int32_t ReferenceRenumber(SegmentDocument& segment) {
+  if (segment.SplineCount() == 0) return 0;
+  std::vector<SegmentControlPoint*> points;
+  segment.CollectCps(points);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const std::int32_t a = points[i]->cpid;
+    for (SegmentControlPoint* p : points) p->ReplaceId(a, -static_cast<std::int32_t>(i + 1));
   }
-  void LineTo3D(long double x, long double y, long double z) override {
-    calls.push_back({'L', x, y, z});
-  }
-  void TextOut3D(std::string_view, long double x, long double y, long double z) override {
-    calls.push_back({'T', x, y, z});
+  for (SegmentControlPoint* p : points) p->NegateIds();
+  return static_cast<std::int32_t>(points.size());
+}
+
 /// The mirror from its rules rather than the spline's own steps: every point off a shared end
 /// (an end on the plane) gets a twin with x negated and the id moved by n; a twin of a point
 /// attached off the plane is attached to the moved id, one attached on the plane to the same
@@ -104,35 +104,6 @@ inline void ReferenceMirror(SegmentDocument& segment, std::int32_t n) {
     if (first_shared && last_shared) points.back()->SetClosed();
   }
   for (auto& spline : made) segment.Splines.push_back(std::move(spline));
-}
-
-  }
-};
-
-struct RecordingBar : ProgressBar {
-  std::vector<int> positions;
-  void SetPosition(int position) override { positions.push_back(position); }
-};
-
-/// Every point resolved by scanning the collection, anchors left to the point's own walk.
-inline void ReferenceResolve(SegmentDocument& segment) {
-  std::vector<SegmentControlPoint*> points;
-  segment.CollectCps(points);
-  for (std::size_t s = 0; s < segment.SplineCount(); ++s)
-    segment.SplineAt(s).ResolveAttachments(points);
-}
-
-/// Renumbering exactly as stated: every id in turn replaced by -(i+1) in every point.
-inline std::int32_t ReferenceRenumber(SegmentDocument& segment) {
-  if (segment.SplineCount() == 0) return 0;
-  std::vector<SegmentControlPoint*> points;
-  segment.CollectCps(points);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const std::int32_t a = points[i]->cpid;
-    for (SegmentControlPoint* p : points) p->ReplaceId(a, -static_cast<std::int32_t>(i + 1));
-  }
-  for (SegmentControlPoint* p : points) p->NegateIds();
-  return static_cast<std::int32_t>(points.size());
 }
 
 /// The docking sequence on the reference parts; the segment must have been resolved with

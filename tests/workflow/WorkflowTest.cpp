@@ -8,7 +8,7 @@
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
 #include "core/workflow/Workflow.h"
-#include "workflow/TempDir.h"
+#include "support/Files.h"
 
 namespace mk {
 namespace {
