@@ -27,6 +27,15 @@ namespace {
 namespace fs = std::filesystem;
 
 long long g_disk_full_after = -1;
+SaveStep g_failing_step = SaveStep::Flush;
+int g_fail_at_pass = 0;
+
+/// The test hook of SimulateFailureAt: true when this pass of the step is the one to fail.
+bool SimulatedFailure(SaveStep step) {
+  if (g_fail_at_pass <= 0 || step != g_failing_step || --g_fail_at_pass > 0) return false;
+  errno = EIO;
+  return true;
+}
 
 struct FileCloser {
   void operator()(std::FILE* f) const {
@@ -81,9 +90,10 @@ class TemporaryFile {
 
   /// Puts every byte on the disk; the target is not touched yet.
   void Finish() {
-    if (std::fflush(file_.get()) != 0 || MK_FSYNC(MK_FILENO(file_.get())) != 0)
+    if (std::fflush(file_.get()) != 0 || SimulatedFailure(SaveStep::Flush) ||
+        MK_FSYNC(MK_FILENO(file_.get())) != 0 || SimulatedFailure(SaveStep::Sync))
       throw FileError(FileError::Kind::Write, error_name_, ErrnoText(errno));
-    if (std::fclose(file_.release()) != 0)
+    if (std::fclose(file_.release()) != 0 || SimulatedFailure(SaveStep::Close))
       throw FileError(FileError::Kind::Write, error_name_, ErrnoText(errno));
   }
 
@@ -94,7 +104,10 @@ class TemporaryFile {
     const auto old = fs::status(fs::path(target_), ec);
     if (!ec && fs::exists(old)) fs::permissions(fs::path(path_), old.permissions(), ec);
     ec.clear();
-    fs::rename(fs::path(path_), fs::path(target_), ec);
+    if (SimulatedFailure(SaveStep::Rename))
+      ec = std::make_error_code(std::errc::io_error);
+    else
+      fs::rename(fs::path(path_), fs::path(target_), ec);
     if (ec) throw FileError(FileError::Kind::Create, error_name_, ec.message());
     committed_ = true;
   }
@@ -210,5 +223,10 @@ void WriteFileWithBackup(const std::string& file_name, const ByteSource& source,
 }
 
 void SimulateDiskFullAfter(long long bytes) { g_disk_full_after = bytes; }
+
+void SimulateFailureAt(SaveStep step, int nth) {
+  g_failing_step = step;
+  g_fail_at_pass = nth;
+}
 
 }  // namespace mk

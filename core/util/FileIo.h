@@ -46,4 +46,12 @@ void WriteFileWithBackup(const std::string& file_name, const ByteSource& source,
 /// many bytes, as on a full disk. Negative switches it off.
 void SimulateDiskFullAfter(long long bytes);
 
+/// The steps of a save after its bytes are handed over, where the disk or the folder can still
+/// refuse: flushing the buffer, syncing to the disk, closing, and renaming over the target.
+enum class SaveStep { Flush, Sync, Close, Rename };
+/// Test hook: when nth > 0, the given step fails (with EIO) the nth time any save, copy or backup
+/// reaches it from now on, as a failing disk would make it; 0 switches it off. A save with a
+/// backup reaches each step twice, the backup's copy first.
+void SimulateFailureAt(SaveStep step, int nth);
+
 }  // namespace mk

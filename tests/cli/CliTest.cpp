@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/Commands.h"
-#include "workflow/TempDir.h"
+#include "support/Files.h"
 
 namespace mk::cli {
 namespace {

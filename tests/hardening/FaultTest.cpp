@@ -53,7 +53,10 @@ class FaultTest : public testing::TestWithParam<const char*> {
     document_->SaveToLines(docked);
     docked_ = docked.Bytes();
   }
-  void TearDown() override { SimulateDiskFullAfter(-1); }
+  void TearDown() override {
+    SimulateDiskFullAfter(-1);
+    SimulateFailureAt(SaveStep::Flush, 0);
+  }
 
   /// Saves and returns the error it raised; fails the test when the save succeeded.
   FileError SaveFails(const std::string& target) {
@@ -130,6 +133,42 @@ TEST_P(FaultTest, DiskFullAtAnyByteOfTheBackupOrTheSave) {
   WriteDocument(*document_, opened_, opened_);
   EXPECT_EQ(ReadFile(opened_), docked_);
   EXPECT_EQ(ReadFile(opened_ + ".bak"), original_);
+}
+
+// The steps after the bytes: each can fail for the backup's copy (first pass) or the model
+// (second pass). Until the backup's rename nothing is replaced; the model's rename comes after
+// it, so when that one fails the older backup has already given way to a whole copy of the
+// opened file, which is still there as it was.
+TEST_P(FaultTest, FailedFlushSyncCloseOrRenameKeepsTheFileAndItsBackup) {
+  for (const SaveStep step : {SaveStep::Flush, SaveStep::Sync, SaveStep::Close, SaveStep::Rename}) {
+    for (const int pass : {1, 2}) {
+      SCOPED_TRACE("step " + std::to_string(static_cast<int>(step)) + " pass " + std::to_string(pass));
+      WriteFile(opened_ + ".bak", older_backup_);
+      SimulateFailureAt(step, pass);
+      const FileError e = SaveFails(opened_);
+      SimulateFailureAt(step, 0);
+      EXPECT_EQ(e.kind(), step == SaveStep::Rename ? FileError::Kind::Create : FileError::Kind::Write);
+      const std::string failed_file = pass == 1 ? fs::absolute(opened_ + ".bak").string() : opened_;
+      EXPECT_EQ(e.file_name(), failed_file);
+      EXPECT_EQ(ReadFile(opened_), original_);
+      const bool backup_renamed = step == SaveStep::Rename && pass == 2;
+      EXPECT_EQ(ReadFile(opened_ + ".bak"), backup_renamed ? original_ : older_backup_);
+      EXPECT_EQ(Leftovers(scratch_.path()), std::vector<std::string>{});
+    }
+  }
+  // Saved under another name there is no backup: one pass, and the new name stays free.
+  WriteFile(opened_ + ".bak", older_backup_);
+  const std::string other = scratch_.File("other" + fs::path(opened_).extension().string());
+  for (const SaveStep step : {SaveStep::Flush, SaveStep::Sync, SaveStep::Close, SaveStep::Rename}) {
+    SimulateFailureAt(step, 1);
+    EXPECT_EQ(SaveFails(other).file_name(), other);
+    SimulateFailureAt(step, 0);
+    EXPECT_FALSE(fs::exists(other));
+  }
+  ExpectNothingLost();
+  // Switched off, the same save goes through.
+  WriteDocument(*document_, opened_, opened_);
+  EXPECT_EQ(ReadFile(opened_), docked_);
 }
 
 TEST_P(FaultTest, OpenedFileDeletedBeforeTheSave) {

@@ -2,7 +2,6 @@
 // Helpers of the hardening tests: run a whole document through load, save, dock, save and draw,
 // and keep attach_err.txt out of the source tree.
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -11,7 +10,7 @@
 #include "core/document/Warnings.h"
 #include "core/workflow/Workflow.h"
 #include "core/view/View3D.h"
-#include "workflow/TempDir.h"
+#include "support/Files.h"
 
 namespace mk::test {
 
@@ -21,26 +20,6 @@ class CountingView : public View3D {
   void LineTo3D(long double, long double, long double) override { ++lines; }
   void TextOut3D(std::string_view, long double, long double, long double) override { ++texts; }
   long moves = 0, lines = 0, texts = 0;
-};
-
-/// Makes a fresh temporary folder the current directory for the test's lifetime.
-class ScratchDirectory {
- public:
-  ScratchDirectory() : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path());
-  }
-  ~ScratchDirectory() {
-    std::error_code ec;
-    std::filesystem::current_path(old_, ec);
-  }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-  std::string File(const std::string& name) const { return dir_.File(name); }
-  const std::filesystem::path& path() const { return dir_.path(); }
-
- private:
-  TempDir dir_;
-  std::filesystem::path old_;
 };
 
 struct Outcome {

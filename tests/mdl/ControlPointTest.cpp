@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -246,6 +247,66 @@ TEST(ControlPointGeometry, InterpolationIsRoundedFromExtendedPrecision) {
   EXPECT_EQ(h->GetX(0.41866852935895699), 1.0368117015007585);
 }
 
+/// A hook's position computed the plain way in extended precision and rounded once.
+double ExtendedInterpolation(double from, double to, double ratio) {
+  const long double c = from;
+  const long double b = to;
+  return static_cast<double>(c + static_cast<long double>(ratio) * (b - c));
+}
+
+// Against the reference over random hooks: the hook rests on a target in another chain, and
+// its next point is attached too, so both ends of the stretch are found through attachments.
+// Spans of very different sizes and ratios as files hold them make double arithmetic (the
+// difference or the product rounded on their own) miss the reference in a good share of cases.
+TEST(ControlPointGeometry, InterpolationEqualsAnExtendedPrecisionReferenceOnEveryAxis) {
+  std::mt19937_64 rng(2718);
+  std::uniform_real_distribution<double> mantissa(-1, 1);
+  std::uniform_int_distribution<int> exponent(-8, 12);
+  auto coordinate = [&] { return std::ldexp(mantissa(rng), exponent(rng)); };
+  const double file_ratios[] = {0.1, 0.2, 0.25, 1.0 / 3, 0.3, 0.7, 2.0 / 3, 0.9, 0.999};
+  std::uniform_real_distribution<double> any_ratio(0, 1);
+  int double_would_differ = 0;
+  constexpr int kRounds = 20000;
+  for (int round = 0; round < kRounds; ++round) {
+    const double from[3] = {coordinate(), coordinate(), coordinate()};
+    const double to[3] = {coordinate(), coordinate(), coordinate()};
+    const double ratio = round % 2 ? file_ratios[round / 2 % 9] : any_ratio(rng);
+    Chain targets;
+    ControlPoint* target = targets.Add(from[0], from[1], from[2]);
+    ControlPoint* next_target = targets.Add(to[0], to[1], to[2]);
+    Chain hooked;
+    ControlPoint* hook = hooked.Add(7, 7, 7);
+    ControlPoint* next = hooked.Add(-7, -7, -7);
+    hook->cptype = 0x80;
+    hook->at_cp = target;
+    next->at_cp = next_target;
+    const double got[3] = {hook->GetX(ratio), hook->GetY(ratio), hook->GetZ(ratio)};
+    for (int axis = 0; axis < 3; ++axis) {
+      const double expected = ExtendedInterpolation(from[axis], to[axis], ratio);
+      ASSERT_EQ(got[axis], expected) << "round " << round << " axis " << axis << std::hexfloat
+                                     << " from " << from[axis] << " to " << to[axis] << " ratio "
+                                     << ratio;
+      const double in_double = from[axis] + ratio * (to[axis] - from[axis]);
+      if (in_double != expected) ++double_would_differ;
+    }
+  }
+  // The inputs must really tell the two precisions apart, or the check above proves nothing.
+  EXPECT_GT(double_would_differ, kRounds / 20);
+}
+
+// Where the two precisions fall on either side of the plane: from x 1 a third of the way to
+// x -2 is 1 - (1 - 2^-54) in extended precision, but exactly 0 when the product is rounded to
+// double first. The hook is off the plane, so its chain gets a twin instead of growing.
+TEST(ControlPointGeometry, HookJustOffThePlaneByExtendedPrecisionIsNotOnIt) {
+  Chain chain;
+  ControlPoint* hook = chain.Add(1);
+  chain.Add(-2);
+  hook->cptype = 0x90;
+  hook->hook_ratio = 1.0 / 3;
+  EXPECT_EQ(hook->GetX(hook->hook_ratio), std::ldexp(1.0, -54));
+  EXPECT_FALSE(hook->IsOnPlane());
+}
+
 TEST(ControlPointGeometry, AttachmentCyclesEndAtThePointMetTwice) {
   Chain chain;
   ControlPoint* a = chain.Add(1);
@@ -349,10 +410,10 @@ TEST(ControlPointDraw, ChainDrawsLinesClosingAndLabels) {
   c->SetClosed();
   mdltest::RecordingView view;
   a->DrawChain(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 3", "L 4 5 6", "L 7 8 9", "L 1 2 3"}));
-  view.calls.clear();
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 3", "L 4 5 6", "L 7 8 9", "L 1 2 3"}));
+  view.Clear();
   a->DrawChain(view, PointIds::Shown);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 3", "T1 1 2 3", "L 4 5 6", "T2 4 5 6",
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 3", "T1 1 2 3", "L 4 5 6", "T2 4 5 6",
                                                   "L 7 8 9", "L 1 2 3", "T3 7 8 9"}));
 }
 
@@ -362,16 +423,16 @@ TEST(ControlPointDraw, SinglePointDrawsOnlyItsLabelAndHooksDrawWithTheirRatio) {
   p->SetClosed();
   mdltest::RecordingView view;
   p->DrawChain(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 1 1"}));
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 1 1"}));
 
   Chain hooked;
   ControlPoint* h = hooked.Add(0, 0, 0);
   hooked.Add(4, 8, 0);
   h->cptype = 0x80000000u;
   h->hook_ratio = 0.25;
-  view.calls.clear();
+  view.Clear();
   h->DrawChain(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"M 1 2 0", "L 4 8 0"}));
+  EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 0", "L 4 8 0"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,16 @@ TEST(MeshDocking, SplinesOnThePlaneServeBothHalves) {
   EXPECT_EQ(d.doc->Dock(0.4), (DockStatistics{3, 3, 2, 2}));
 }
 
+TEST(MeshDocking, HookAFractionOffThePlaneGetsATwin) {
+  // The hook's position is 2^-54, not 0 (see ControlPointGeometry): its end is off the plane.
+  WorkingFolder work;
+  auto d = Load(ModelFile(Join({{"CPs=2"}, Block("144 0 1 0.3333333333333333", "1 0 0"),
+                                Block("0 0 2", "-2 0 0")})));
+  EXPECT_EQ(d.doc->Dock(0.4), (DockStatistics{2, 4, 1, 2}));
+  const Lines saved = SavedLines(d);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), "CPs=2"), 2);
+}
+
 TEST(MeshDocking, ToleranceEdges) {
   WorkingFolder work;
   auto d = Load(ModelFile(Join({{"CPs=3"}, Block("0 0 1", "0.3999 0 0"), Block("0 0 2", "-0.4 0 0"),
@@ -157,7 +168,7 @@ TEST(MeshDocking, DrawingFollowsTheSectionTree) {
                            {"[ENDMESH]", "[ENDOBJECTS]", "[ENDMODELFILE]"}})));
   mdltest::RecordingView view;
   d.doc->Draw(view, PointIds::Hidden);
-  EXPECT_EQ(view.calls, (Lines{"M 1 2 3", "L 4 5 6"}));
+  EXPECT_EQ(view.Texts(), (Lines{"M 1 2 3", "L 4 5 6"}));
 }
 
 TEST(MeshDocking, AttachmentCyclesLoadDockDrawAndSave) {
@@ -197,7 +208,7 @@ TEST(MeshDocking, StackOfManyAttachmentsDocksInLinearTime) {
   mdltest::RecordingView view;
   d.doc->Draw(view, PointIds::Hidden);
   EXPECT_EQ(view.calls.size(), static_cast<std::size_t>(2 * (kCount + 1)));
-  EXPECT_EQ(view.calls.back(), "L -1 0 0");
+  EXPECT_EQ(view.calls.back(), (mdltest::RecordingView::Call{'L', -1, 0, 0}));
 }
 
 TEST(ModelBounds, HalfBoxBecomesTheWholeBox) {

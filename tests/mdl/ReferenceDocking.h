@@ -1,10 +1,11 @@
 #pragma once
 // The docking stages written the plain way: renumbering by n rounds of ReplaceId over the whole
-// view, and every lookup a scan from the first point. Slow, but obviously the rules; the property
+// view, the mirror point by point from its rules, and every lookup a scan from the first point. Slow, but obviously the rules; the property
 // tests hold the indexed stages of ControlPointList to it.
 
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -117,6 +118,106 @@ inline void ResolveAttachments(const View& view) {
   if (any) std::ofstream("attach_err.txt", std::ios::binary | std::ios::trunc) << report;
 }
 
+// The mirror, written from what it must do rather than from the spline's own steps, so that a
+// fault there shows as a difference: every point off a shared end gets a copy with its x
+// negated and its ids moved by n (an attachment that found no target keeps its id); an end on
+// the plane is shared and gets none. The copies, last first, continue a spline whose last end
+// is on the plane, run into one whose first end only is on it, or else form a twin of their own
+// that carries the closed flag on its last point. Both ends on the plane close the spline.
+
+inline std::int32_t Plus(std::int32_t id, std::int32_t n) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(id) + static_cast<std::uint32_t>(n));
+}
+inline std::int32_t Minus(std::int32_t id, std::int32_t n) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(id) - static_cast<std::uint32_t>(n));
+}
+
+constexpr std::uint32_t kHookBits = 0x80000080u;
+constexpr std::uint32_t kHolderBit = 0x80000000u;
+constexpr std::uint32_t kClosedBit = 0x4u;
+
+inline bool IsHook(const ControlPoint& p) { return (p.cptype & kHookBits) != 0; }
+inline bool IsClosed(const ControlPoint& p) { return (p.cptype & kClosedBit) != 0; }
+inline bool OnPlane(const ControlPoint& p) { return p.GetX(p.hook_ratio) == 0; }
+inline void MakeHolder(ControlPoint& p) { p.cptype = (p.cptype & ~kHookBits) | kHolderBit; }
+
+inline std::unique_ptr<ControlPoint> MirrorCopy(const ControlPoint& p, std::int32_t n) {
+  auto copy = std::make_unique<ControlPoint>(p);
+  copy->cpid = Plus(p.cpid, n);
+  const bool dangling = p.attached == 1 && p.at_cp == nullptr;
+  copy->at_cpid = dangling ? p.at_cpid : Plus(p.at_cpid, n);
+  copy->x = -p.x;
+  copy->is_mirror = true;
+  copy->ratio_flipped = false;
+  copy->prev = nullptr;
+  copy->next = nullptr;
+  return copy;
+}
+
+/// The correction records of a mirrored chain, going once round it so that the last point
+/// pairs with the first: a hook the reversal turned round passes to its new holder, and a copy
+/// of an inner point on the plane is tied to its original.
+inline void RecordCorrections(Spline& chain, std::int32_t n, CorrectionList& records) {
+  ControlPoint* p = chain.First;
+  for (std::int32_t step = 0; step < chain.Count; ++step) {
+    ControlPoint* q = p->next != nullptr ? p->next : chain.First;
+    const bool p_first = p->prev == nullptr;
+    const bool p_last = p->next == nullptr;
+    if (IsHook(*q) && q->is_mirror && !p_last) {
+      records.push_back({q->cpid, p->cpid, CorrectionKind::Hook});
+      MakeHolder(*p);
+      q->cptype &= ~kHookBits;
+    } else if (IsHook(*q) && ((p->is_mirror && !q->is_mirror && !p_last) ||
+                              (p_last && IsClosed(*p)))) {
+      records.push_back({Plus(q->cpid, n), p->cpid, CorrectionKind::Hook});
+      MakeHolder(*p);
+    } else if (!p_first && !p_last && p->is_mirror && p->GetX(0) == 0) {
+      records.push_back({p->cpid, Minus(p->cpid, n), CorrectionKind::PlaneCopy});
+    }
+    p = q;
+  }
+}
+
+/// One spline's mirror; returns the twin when it makes one.
+inline std::unique_ptr<Spline> MirrorSpline(Spline& spline, std::int32_t n, CorrectionList& records) {
+  if (spline.Count <= 0) return nullptr;
+  bool on_plane_without_hook = true;
+  bool any_closed = false;
+  for (const ControlPoint* p = spline.First; p != nullptr; p = p->next) {
+    if (!OnPlane(*p) || IsHook(*p)) on_plane_without_hook = false;
+    any_closed = any_closed || IsClosed(*p);
+  }
+  if (on_plane_without_hook) return nullptr;  // it serves both halves as it is
+  const bool first_shared = OnPlane(*spline.First);
+  const bool last_shared = OnPlane(*spline.Last);
+
+  std::vector<std::unique_ptr<ControlPoint>> copies;
+  for (const ControlPoint* p = spline.First; p != nullptr; p = p->next) {
+    if ((first_shared && p == spline.First) || (last_shared && p == spline.Last)) continue;
+    copies.push_back(MirrorCopy(*p, n));
+  }
+  std::unique_ptr<Spline> twin;
+  if (last_shared) {
+    for (std::size_t i = copies.size(); i-- > 0;) spline.Append(std::move(copies[i]));
+  } else if (first_shared) {
+    for (auto& copy : copies) spline.Prepend(std::move(copy));  // the last copy ends up first
+  } else {
+    twin = std::make_unique<Spline>();
+    for (std::size_t i = copies.size(); i-- > 0;) twin->Append(std::move(copies[i]));
+    for (ControlPoint* p = twin->First; p != nullptr; p = p->next) p->cptype &= ~kClosedBit;
+    if (any_closed) twin->Last->cptype |= kClosedBit;
+  }
+  if (first_shared && last_shared) spline.Last->cptype |= kClosedBit;
+  RecordCorrections(twin ? *twin : spline, n, records);
+  return twin;
+}
+
+/// Every spline present now, last first; the twins join the mesh in that order.
+inline void MirrorSplines(MeshSection& mesh, std::int32_t n, CorrectionList& records) {
+  for (std::size_t s = mesh.Splines.size(); s-- > 0;)
+    if (auto twin = MirrorSpline(*mesh.Splines[s], n, records)) mesh.Splines.push_back(std::move(twin));
+}
+
 /// The docking pipeline of a mesh with the stages above.
 inline void Dock(MeshSection& mesh, double tolerance) {
   if (mesh.Splines.empty()) return;
@@ -124,7 +225,7 @@ inline void Dock(MeshSection& mesh, double tolerance) {
   for (ControlPoint* p : all) p->SnapToPlane(tolerance);
   const std::int32_t n = Renumber(all);
   CorrectionList records;
-  mesh.MirrorSplines(n, records);
+  MirrorSplines(mesh, n, records);
   ApplyCorrections(BuildView(mesh), records);
   ResolveAttachments(BuildView(mesh));
 }

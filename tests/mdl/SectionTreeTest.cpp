@@ -2,21 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+#include <utility>
+
 #include "core/mdl/FlattenedSection.h"
+#include "core/mdl/MeshSection.h"
+#include "core/mdl/ModelSection.h"
 #include "core/mdl/UnknownSection.h"
 #include "core/mdl/Section.h"
 #include "core/util/Errors.h"
+#include "support/Files.h"
 
 namespace mk {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-LineList Join(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return LineList::FromText(text);
-}
+LineList Join(const Lines& lines) { return LineList::FromText(test::Crlf(lines)); }
 
 Lines Save(const Section& section) {
   LineWriter out;
@@ -55,6 +57,54 @@ TEST(SectionFraming, CaseFoldingCoversOnlyAsciiLetters) {
   // "[ENDé]" in another case of é is not the end line, so reading runs off the end.
   Section root(nullptr);
   EXPECT_THROW(root.LoadFromLines(Join({"[\xc3\xa9]", "[END\xc3\x89]"}), 0), ListIndexError);
+}
+
+// Every byte against every byte: only the 26 letter pairs are folded, so neighbours of the
+// letter ranges ('@', '[', '`', '{') and the bytes above 127 match only themselves.
+TEST(SectionCaseFolding, EveryLetterAndNoOtherByteIsFolded) {
+  for (int a = 0; a < 256; ++a) {
+    for (int b = 0; b < 256; ++b) {
+      const bool letters = (a >= 'A' && a <= 'Z' && b == a + 32) || (b >= 'A' && b <= 'Z' && a == b + 32);
+      const std::string left(1, static_cast<char>(a));
+      const std::string right(1, static_cast<char>(b));
+      ASSERT_EQ(SameTextIgnoringCase(left, right), a == b || letters) << a << " " << b;
+    }
+  }
+  EXPECT_FALSE(SameTextIgnoringCase("[MESH]", "[MESH] "));
+}
+
+// The same folding where the reader uses it: the end line of a section named with every letter,
+// in the other case, closes it; the header table and the mesh keys are found in any case.
+TEST(SectionCaseFolding, EndLinesHeadersAndKeysIgnoreTheCaseOfEveryLetter) {
+  const std::string lower = "abcdefghijklmnopqrstuvwxyz";
+  const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  for (const auto& [name, end] : {std::pair{lower, upper}, std::pair{upper, lower}}) {
+    SCOPED_TRACE(name);
+    Section root(nullptr);
+    EXPECT_EQ(root.LoadFromLines(Join({"[" + name + "]", "x", "[END" + end + "]", "after"}), 0), 3u);
+    EXPECT_EQ(root.SectionName, name);
+    ASSERT_EQ(root.Entries.size(), 1u);
+  }
+  // A letter's neighbour is no letter: "[ENDA@]" does not close "[A`]".
+  Section neighbours(nullptr);
+  EXPECT_THROW(neighbours.LoadFromLines(Join({"[A`]", "[ENDA@]"}), 0), ListIndexError);
+
+  for (const char* header : {"[modelfile]", "[objects]", "[Model]", "[mesh]", "[Materials]",
+                             "[patchs]", "[actions]", "[choreographies]"}) {
+    SCOPED_TRACE(header);
+    std::string upper_header = header;
+    for (char& c : upper_header) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    const auto folded = CreateSection(header, nullptr, nullptr);
+    const auto as_listed = CreateSection(upper_header, nullptr, nullptr);
+    EXPECT_EQ(typeid(*folded), typeid(*as_listed));
+  }
+  EXPECT_NE(dynamic_cast<MeshSection*>(CreateSection("[mEsH]", nullptr, nullptr).get()), nullptr);
+  EXPECT_NE(dynamic_cast<ModelSection*>(CreateSection("[model]", nullptr, nullptr).get()), nullptr);
+
+  MeshSection mesh(nullptr);
+  mesh.LoadFromLines(Join({"[MESH]", "vERSION=7", "cps=1", "0 0 1", "1 2 3", "0", "0", "[ENDMESH]"}), 0);
+  EXPECT_EQ(mesh.Version, "7");
+  EXPECT_EQ(mesh.SplineCount(), 1);
 }
 
 TEST(SectionFraming, HeaderTableChoosesTheSectionClass) {

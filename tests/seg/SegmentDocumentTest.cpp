@@ -185,10 +185,5 @@ TEST(SegmentDocumentDraw, EverySplineInOrderThroughAttachments) {
   for (const auto& call : view.calls) EXPECT_NE(call.op, 'T');
 }
 
-TEST(SegmentDocumentWorkflow, CreateDocumentGivesASegment) {
-  auto document = CreateDocument(FileKind::Segment, nullptr, nullptr);
-  EXPECT_NE(dynamic_cast<SegmentDocument*>(document.get()), nullptr);
-}
-
 }  // namespace
 }  // namespace mk

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/util/Errors.h"
 #include "core/seg/SegmentSpline.h"
 #include "tests/seg/SegmentTestSupport.h"
@@ -37,6 +39,13 @@ std::vector<std::int32_t> Ids(const SegmentSpline& spline) {
   for (const auto& p : spline.ControlPoints) ids.push_back(p->cpid);
   return ids;
 }
+
+/// The closed flags of the first and the last point: only a spline whose both ends lie on the
+/// plane becomes a loop, whichever end case the mirror joins by.
+std::pair<bool, bool> ClosedEnds(const SegmentSpline& spline) {
+  return {spline.ControlPoints.front()->IsClosed(), spline.ControlPoints.back()->IsClosed()};
+}
+constexpr std::pair<bool, bool> kOpen{false, false};
 
 TEST(SegmentSplineText, CountLine) {
   SegmentSpline empty;
@@ -85,23 +94,27 @@ TEST(SegmentSplineMirror, FourEndCases) {
   auto made = neither.MakeMirror(10);
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(Ids(*made), (std::vector<std::int32_t>{11, 12, 13}));
+  EXPECT_EQ(ClosedEnds(neither), kOpen);
+  EXPECT_EQ(ClosedEnds(*made), kOpen);
 
   SegmentSpline first = Spline(Free(1, 0), Free(2, 2));
   EXPECT_EQ(first.EndsOnPlane(), PlaneEnds::First);
   EXPECT_EQ(first.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(first), (std::vector<std::int32_t>{12, 1, 2}));
   EXPECT_EQ(first.ControlPointAt(0).x, -2.0L);
+  EXPECT_EQ(ClosedEnds(first), kOpen);
 
   SegmentSpline last = Spline(Free(1, 1), Free(2, 2), Free(3, 0));
   EXPECT_EQ(last.EndsOnPlane(), PlaneEnds::Last);
   EXPECT_EQ(last.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(last), (std::vector<std::int32_t>{1, 2, 3, 12, 11}));
+  EXPECT_EQ(ClosedEnds(last), kOpen);
 
   SegmentSpline both = Spline(Free(1, 0), Free(2, 1, 1), Free(3, 0, 2));
   EXPECT_EQ(both.EndsOnPlane(), PlaneEnds::Both);
   EXPECT_EQ(both.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(both), (std::vector<std::int32_t>{1, 2, 3, 12}));
-  EXPECT_TRUE(both.ControlPointAt(3).IsClosed());
+  EXPECT_EQ(ClosedEnds(both), (std::pair<bool, bool>{false, true}));
   EXPECT_FALSE(both.ControlPointAt(2).IsClosed());
   // The closed polygon runs through both plane points and back to the first.
   RecordingView view;
