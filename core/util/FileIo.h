@@ -36,7 +36,9 @@ void CopyWholeFile(const std::string& source, const std::string& destination);
 
 /// Saves bytes under file_name (as WriteFileAtomically) after a byte copy of backup_source to
 /// backup_name (as CopyWholeFile). Both are written in full before either replaces anything, so
-/// a failure of either leaves the target and an older backup exactly as they were.
+/// a failure while writing leaves the target and an older backup exactly as they were. The backup
+/// is put in place first: should the last step, the target's rename, fail, the target is still
+/// as it was and the backup holds a copy of it (the older backup is gone then, never the model).
 void WriteFileWithBackup(const std::string& file_name, std::string_view bytes,
                          const std::string& backup_source, const std::string& backup_name);
 void WriteFileWithBackup(const std::string& file_name, const ByteSource& source,

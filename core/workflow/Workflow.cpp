@@ -95,7 +95,7 @@ std::string WriteDocument(const Document& document, const std::string& current_f
     lines.Flush();
   };
   // The backup is copied first, but an older backup is only replaced once the new model is
-  // complete on the disk too: a failed save loses neither.
+  // complete on the disk too: a failed save never loses the opened model.
   if (backup)
     WriteFileWithBackup(save_target, text, current_file_name, current_file_name + ".bak");
   else
