@@ -1,45 +1,58 @@
 #!/usr/bin/env bash
-# Times mirrorknit-cli on generated models (release build) and prints a Markdown table:
-# plain round trip and docking, file to file, best of five runs, with the dock's peak memory, and
-# for comparison the round trip of the docked file, which writes as much as the dock does.
+# Times mirrorknit-cli on generated models (release build) and prints Markdown tables: the plain
+# round trip, the dock, and the round trip of the docked file (which writes the same bytes as the
+# dock), file to file, as medians of interleaved runs, with the dock's peak memory; then the
+# program's redraw of a 100,000-point model with and without ids.
+#   bash scripts/bench.sh [ROUNDS]      (default 7)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+rounds="${1:-7}"
 bash scripts/build.sh release >/dev/null
 cli=$PWD/build/release/cli/mirrorknit-cli
 make_model=$PWD/build/release/bench/make_model
+redraw=$PWD/build/release/bench/mirrorknit_bench_redraw
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-best_of_five() {  # prints the best wall time in seconds of the command
-  local best=""
-  for _ in 1 2 3 4 5; do
-    local start end t
-    start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc -l)
-    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
-  done
-  printf '%.3f' "$best"
+seconds() {  # wall time of the command in seconds
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null 2>&1
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc -l
 }
+
+median() { sort -g | awk '{a[NR]=$1} END {printf "%.3f", (NR % 2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
 peak_mb() {  # peak resident memory of the command in MiB
   /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1 | awk '{printf "%.0f", $1 / 1024}'
 }
 
-echo "| format | points | file MiB | round trip s | dock s | dock / round trip | dock peak MiB | peak / file | round trip of the docked file s |"
+echo "| format | points | file MiB | round trip s | dock s | round trip of the docked file s | dock / docked round trip | dock peak MiB | peak / file |"
 echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
 for ext in mdl seg; do
   for n in 10000 100000 1000000; do
-    "$make_model" "$n" "model.$ext" 7
+    "$make_model" "$n" "model.$ext" 7 >/dev/null
+    "$cli" dock "model.$ext" -o "docked.$ext" >/dev/null 2>&1
     size=$(stat -c %s "model.$ext")
     mib=$(echo "$size / 1048576" | bc -l)
-    rt=$(best_of_five "$cli" roundtrip "model.$ext" -o "out.$ext")
-    dock=$(best_of_five "$cli" dock "model.$ext" -o "out.$ext")
+    : > rt.txt; : > dock.txt; : > drt.txt
+    for _ in $(seq "$rounds"); do
+      seconds "$cli" roundtrip "model.$ext" -o "out.$ext" >> rt.txt
+      seconds "$cli" dock "model.$ext" -o "out.$ext" >> dock.txt
+      seconds "$cli" roundtrip "docked.$ext" -o "again.$ext" >> drt.txt
+    done
+    rt=$(median < rt.txt); dock=$(median < dock.txt); drt=$(median < drt.txt)
     peak=$(peak_mb "$cli" dock "model.$ext" -o "out.$ext")
-    docked_rt=$(best_of_five "$cli" roundtrip "out.$ext" -o "again.$ext")
-    printf '| %s | %d | %.1f | %s | %s | %.2f | %s | %.1f | %s |\n' "$ext" "$n" "$mib" "$rt" "$dock" \
-      "$(echo "$dock / $rt" | bc -l)" "$peak" "$(echo "$peak / $mib" | bc -l)" "$docked_rt"
+    printf '| %s | %d | %.1f | %s | %s | %s | %.2f | %s | %.1f |\n' "$ext" "$n" "$mib" "$rt" "$dock" \
+      "$drt" "$(echo "$dock / $drt" | bc -l)" "$peak" "$(echo "$peak / $mib" | bc -l)"
   done
 done
+
+echo
+echo "| redraw at 1000 x 800, 100,000 points | median ms |"
+echo "|---|---:|"
+QT_QPA_PLATFORM=offscreen "$redraw" --benchmark_filter='BM_Redraw(Mdl|MdlIds|Seg)/' \
+  --benchmark_repetitions="$rounds" --benchmark_report_aggregates_only=true 2>/dev/null |
+  awk '/_median/ {name=$1; sub(/_median/, "", name); printf "| %s | %.0f |\n", name, $2}'
