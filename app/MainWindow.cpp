@@ -23,7 +23,6 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <cmath>
 #include <exception>
 
@@ -395,9 +394,10 @@ bool MainWindow::OpenAndDock() {
   statistics_ = model.statistics;
   model_docked_ = model.docked;
   report_ = std::move(model.report);
-  // The markers first: showing the panel for a fault resizes the views, which redraws them.
+  // A new model starts from the fit; the markers are set before the views are drawn.
+  navigator_->SetDocuments(reference_.get(), working_.get(), comboDir->currentIndex());
   ShowReport();
-  ResetNavigation();
+  RedrawViews();
   frmMatu_->hide();
   Memo->clear();
   recent_->Add(current_file_name_);
