@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
@@ -27,6 +28,11 @@
 
 #include "app/FileDrop.h"
 #include "app/ImageBox.h"
+#include "app/MarkerLegend.h"
+#include "app/RecentFiles.h"
+#include "app/RedockQuestion.h"
+#include "app/ReportPanel.h"
+#include "app/ViewNavigator.h"
 #include "app/Settings.h"
 #include "app/AboutBox.h"
 #include "app/ProgressDialog.h"
@@ -79,6 +85,7 @@ MainWindow::MainWindow(const QString& first_argument, const QLocale& locale, QWi
 MainWindow::~MainWindow() { FormDestroy(); }
 
 void MainWindow::BuildWindow() {
+  report_texts_.japanese = IsJapaneseLocale(locale_);
   setFont(InterfaceFont(font()));
   client_ = new QWidget(this);
   client_->setObjectName(QStringLiteral("ClientArea"));
@@ -162,6 +169,9 @@ void MainWindow::BuildWindow() {
   mnSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   mnSaveAs = item(mnFile, "mnSaveAs", QStringLiteral("名前を付けて保存(&A)"));
   mnFile->addSeparator();
+  mnRecent = mnFile->addMenu(report_texts_.RecentMenu());
+  mnRecent->setObjectName(QStringLiteral("mnRecent"));
+  mnFile->addSeparator();
   mnExit = item(mnFile, "mnExit", QStringLiteral("終了(&X)"));
   mnView = menu("mnView", QStringLiteral("表示(&V)"));
   mnViewMae = item(mnView, "mnViewMae", QStringLiteral("前(&F)"));
@@ -189,12 +199,66 @@ void MainWindow::BuildWindow() {
   drop_accept_->SetEnabled(true);
   connect(drop_accept_, &FileDropAcceptor::OnDropped, this, &MainWindow::DropAcceptDropped);
 
+  BuildReportAndViewTools();
+
   resize(520, 378);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
   }
+}
+
+void MainWindow::BuildReportAndViewTools() {
+  report_panel_ = new ReportPanel(report_texts_, this);
+  addDockWidget(Qt::RightDockWidgetArea, report_panel_);
+  // The window keeps its layout until the user asks for the panel or a docking finds a fault.
+  report_panel_->hide();
+  legend_ = new MarkerLegend(report_texts_, ImageSD);
+
+  navigator_ = new ViewNavigator(ImageSrc, ImageSD, report_texts_, this);
+  navigator_->SetFitSource([this] { return DockedFit(); });
+  connect(navigator_, &ViewNavigator::Changed, this, [this] { Guarded([this] { RedrawViews(); }); });
+  connect(report_panel_, &ReportPanel::PlaceChosen, navigator_,
+          [this](double x, double y, double z) { navigator_->CentreOn(x, y, z); });
+  connect(report_panel_, &ReportPanel::PointChosen, navigator_,
+          [this](int mesh, int id) { navigator_->CentreOnPoint(mesh, id); });
+
+  mnView->addSeparator();
+  mnViewFit = mnView->addAction(report_texts_.FitMenu());
+  mnViewFit->setObjectName(QStringLiteral("mnViewFit"));
+  mnViewFit->setShortcut(QKeySequence(Qt::Key_Home));
+  mnViewFit->setIconText(report_texts_.FitButton());
+  connect(mnViewFit, &QAction::triggered, this, &MainWindow::mnViewFitClick);
+  mnViewReport = report_panel_->toggleViewAction();
+  mnViewReport->setObjectName(QStringLiteral("mnViewReport"));
+  mnViewReport->setText(report_texts_.ReportMenu());
+  mnViewReport->setIconText(report_texts_.ReportButton());
+  mnView->addAction(mnViewReport);
+
+  // The view's buttons sit in the menu bar's corner, no taller than the bar, so the panel and
+  // the pictures keep their places.
+  const int bar_height = menuBar()->sizeHint().height();
+  view_tools_ = new QWidget(menuBar());
+  view_tools_->setObjectName(QStringLiteral("ViewTools"));
+  auto* row = new QHBoxLayout(view_tools_);
+  row->setContentsMargins(0, 0, 2, 0);
+  row->setSpacing(2);
+  for (QAction* action : {mnViewFit, mnViewReport}) {
+    auto* button = new QToolButton(view_tools_);
+    button->setObjectName(action == mnViewFit ? QStringLiteral("sbtnFit")
+                                              : QStringLiteral("sbtnReport"));
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    button->setToolTip(QString(action->text()).remove(QLatin1Char('&')));
+    button->setMaximumHeight(std::max(1, bar_height - 2));
+    row->addWidget(button);
+  }
+  menuBar()->setCornerWidget(view_tools_, Qt::TopRightCorner);
+
+  recent_ = new RecentFilesMenu(mnRecent, report_texts_, this);
+  connect(recent_, &RecentFilesMenu::FileChosen, this, &MainWindow::OpenChosenFile);
 }
 
 // ---- start, show, resize and end ----
@@ -272,6 +336,7 @@ void MainWindow::LoadSettings() {
   open_dialog_dir_ = s.openDialogDir;
   edGosa->setText(s.gosa);
   chkDisplayCpid->setChecked(s.displayCpid);
+  recent_->SetFiles(s.recentFiles);
 }
 
 void MainWindow::SaveSettings() {
@@ -279,12 +344,14 @@ void MainWindow::SaveSettings() {
   s.openDialogDir = open_dialog_dir_;
   s.gosa = edGosa->text();
   s.displayCpid = chkDisplayCpid->isChecked();
+  s.recentFiles = recent_->Files();
   SaveMainSettings(s);
 }
 
 // ---- the document workflow ----
 
 void MainWindow::FreeDocuments() {
+  navigator_->SetDocuments(nullptr, nullptr, comboDir->currentIndex());
   working_.reset();
   reference_.reset();
 }
@@ -308,15 +375,39 @@ bool MainWindow::OpenAndDock() {
   warnings_.warnings.clear();
   // A tolerance that is no number stops the open before the file is read.
   const double tolerance = Tolerance();
+  mk::DockOptions options;
+  options.with_report = true;
+  options.ask_before_redocking = [this](const DockedLook& look) {
+    // The progress dialog stays on top and would cover the question.
+    frmMatu_->hide();
+    const bool again = AskToDockAgain(this, look, report_texts_);
+    if (again) frmMatu_->show();
+    return again;
+  };
+  report_ = DockReport();
   // Only the working document is docked, so only it has warnings to report.
-  OpenedModel model =
-      ReadAndDock(file_name, kind, tolerance, frmMatu_, &warnings_, WithReference::Yes);
+  OpenedModel model = opener_ ? opener_(file_name, kind, tolerance, frmMatu_, &warnings_, options)
+                              : ReadAndDock(file_name, kind, tolerance, frmMatu_, &warnings_,
+                                            WithReference::Yes, options);
   working_ = std::move(model.working);
   reference_ = std::move(model.reference);
   statistics_ = model.statistics;
+  model_docked_ = model.docked;
+  report_ = std::move(model.report);
+  // A new model starts from the fit; the markers are set before the views are drawn.
+  navigator_->SetDocuments(reference_.get(), working_.get(), comboDir->currentIndex());
+  ShowReport();
   RedrawViews();
   frmMatu_->hide();
   Memo->clear();
+  recent_->Add(current_file_name_);
+  if (!model_docked_) {
+    // Shown as read; the save buttons stay off, since saving would only copy the file.
+    sbtnSave->setEnabled(false);
+    sbtnSaveAs->setEnabled(false);
+    ShowStatus(texts_.LeftUndocked(current_file_name_));
+    return false;
+  }
   for (const std::string& line : StatisticsLines(statistics_))
     Memo->appendPlainText(QString::fromStdString(line));
   sbtnSave->setEnabled(true);
@@ -374,6 +465,10 @@ void MainWindow::DropAcceptDropped(QObject* /*sender*/) {
 
 void MainWindow::sbtnSaveClick() {
   if (!working_) return;
+  if (!model_docked_) {
+    ShowStatus(texts_.NotDockedNothingToSave());
+    return;
+  }
   // After a refused or failed open the documents are not those of the current name: writing them
   // there (or writing a half-read document at all) would overwrite the user's file with
   // something else.
@@ -390,6 +485,10 @@ void MainWindow::sbtnSaveClick() {
 
 void MainWindow::sbtnSaveAsClick() {
   if (!working_) return;
+  if (!model_docked_) {
+    ShowStatus(texts_.NotDockedNothingToSave());
+    return;
+  }
   if (docked_file_name_.isEmpty()) {
     ShowStatus(texts_.NothingToSave());
     return;
@@ -439,12 +538,41 @@ void MainWindow::ReportError(const QString& text) {
 
 // ---- views ----
 
+void MainWindow::ShowReport() {
+  markers_ = MarkersOf(report_);
+  legend_->SetMarkers(markers_);
+  report_panel_->Show(report_);
+  if (report_.HasSeamFaults()) report_panel_->show();
+}
+
+ViewFrame MainWindow::DockedFit() const {
+  if (!working_) return {};
+  const ViewRange range = RangeForDirection(*working_, comboDir->currentIndex());
+  return FitFrame(WidenedEdges(range.h_min, range.v_max, range.h_max, range.v_min),
+                  ImageSD->width(), ImageSD->height());
+}
+
+void MainWindow::ApplySharedFrame() {
+  std::optional<ViewFrame> frame;
+  if (working_ && reference_) frame = navigator_->Frame();
+  docked_view_.SetFrame(frame);
+  source_view_.SetFrame(frame);
+}
+
+void MainWindow::ResetNavigation() {
+  navigator_->SetDocuments(reference_.get(), working_.get(), comboDir->currentIndex());
+  RedrawViews();
+}
+
 void MainWindow::RedrawViews() {
   if (!working_ || !reference_) return;
   const int direction = comboDir->currentIndex();
   const ViewRange range = RangeForDirection(*working_, direction);
   const PointIds ids = chkDisplayCpid->isChecked() ? PointIds::Shown : PointIds::Hidden;
+  // One frame for both: the source view may be a pixel narrower, and must not fit on its own.
+  ApplySharedFrame();
   RedrawView(docked_view_, direction, range, *working_, ids);
+  DrawMarkers(docked_view_, docked_canvas_, markers_);
   docked_canvas_.End();
   RedrawView(source_view_, direction, range, *reference_, ids);
   source_canvas_.End();
@@ -464,6 +592,8 @@ void MainWindow::Resize_virtual_screen() {
     QtCanvas* canvas;
     ProjectionView* view;
   };
+  if (legend_) legend_->PlaceInCorner();
+  if (navigator_) ApplySharedFrame();
   for (const Pane& pane : {Pane{ImageSD, &docked_canvas_, &docked_view_},
                            Pane{ImageSrc, &source_canvas_, &source_view_}}) {
     pane.canvas->SetImage(pane.image->NewBitmap(pane.image->size()));
@@ -477,22 +607,25 @@ void MainWindow::Resize_virtual_screen() {
 
 // ---- commands ----
 
-void MainWindow::comboDirChange(int /*index*/) { Guarded([this] { RedrawViews(); }); }
+// A new direction shows another plane: the zoom and offset of the last one mean nothing there.
+void MainWindow::comboDirChange(int /*index*/) { Guarded([this] { ResetNavigation(); }); }
 
 void MainWindow::mnViewMaeClick() {
   comboDir->setCurrentIndex(0);
-  Guarded([this] { RedrawViews(); });
+  Guarded([this] { ResetNavigation(); });
 }
 
 void MainWindow::mnViewHidariClick() {
   comboDir->setCurrentIndex(1);
-  Guarded([this] { RedrawViews(); });
+  Guarded([this] { ResetNavigation(); });
 }
 
 void MainWindow::mnViewUeClick() {
   comboDir->setCurrentIndex(2);
-  Guarded([this] { RedrawViews(); });
+  Guarded([this] { ResetNavigation(); });
 }
+
+void MainWindow::mnViewFitClick() { navigator_->FitToWindow(); }
 
 void MainWindow::chkDisplayCpidClick() {
   Guarded([this] { RedrawViews(); });

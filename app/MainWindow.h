@@ -5,13 +5,17 @@
 #include <QLocale>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "render/QtCanvas.h"
 #include "core/document/Document.h"
 #include "core/document/Warnings.h"
 #include "core/document/DocumentView.h"
 #include "core/view/ProjectionView.h"
+#include "core/workflow/Workflow.h"
+#include "render/MarkerLayer.h"
 #include "app/Language.h"
 
 class QAction;
@@ -31,6 +35,16 @@ class ImageBox;
 class FileDropAcceptor;
 class AboutBox;
 class ProgressDialog;
+class ReportPanel;
+class MarkerLegend;
+class ViewNavigator;
+class RecentFilesMenu;
+
+/// How the window reads and docks a file: the workflow's ReadAndDock, with the reference
+/// document. Tests put a stand-in here to hand the window reports and looks of their own.
+using ModelOpener = std::function<OpenedModel(const std::string& file_name, FileKind kind,
+                                              double tolerance, ProgressBar* progress,
+                                              WarningSink* warnings, const DockOptions& options)>;
 
 inline constexpr const char* kProgramCaption = "Mirrorknit Ver5.03";
 inline constexpr const char* kVersionText = "Ver5.03";
@@ -56,6 +70,17 @@ class MainWindow : public QMainWindow {
   const Document* ReferenceDocument() const { return reference_.get(); }
   /// The counts of the last docking, as the memo shows them.
   const DockStatistics& Statistics() const { return statistics_; }
+  /// The report of the last docking (empty when the model was left undocked).
+  const DockReport& Report() const { return report_; }
+  /// False when the user chose to leave a model that looks docked as it was read.
+  bool ModelDocked() const { return model_docked_; }
+  ReportPanel* ReportBox() const { return report_panel_; }
+  MarkerLegend* Legend() const { return legend_; }
+  ViewNavigator* Navigator() const { return navigator_; }
+  RecentFilesMenu* RecentFiles() const { return recent_; }
+  const ProjectionView& DockedView() const { return docked_view_; }
+  const ProjectionView& SourceView() const { return source_view_; }
+  void SetModelOpener(ModelOpener opener) { opener_ = std::move(opener); }
 
   /// Steps after the open dialog: remembers the folder, opens, docks and reports.
   void OpenChosenFile(const QString& file_name);
@@ -74,6 +99,7 @@ class MainWindow : public QMainWindow {
   void chkDisplayCpidClick();
   void mnAboutClick();
   void mnExitClick();
+  void mnViewFitClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -88,6 +114,16 @@ class MainWindow : public QMainWindow {
   void LoadSettings();
   void SaveSettings();
   void ApplyEnglishTexts();
+  /// The report panel, the markers' legend, the fit and report commands and the recent files.
+  void BuildReportAndViewTools();
+  /// Shows what the docking reported: markers, legend and panel (opened for seam faults).
+  void ShowReport();
+  /// The fit of the docked view for the current document, direction and size.
+  ViewFrame DockedFit() const;
+  /// Hands both views the navigator's frame (or their own fit while nothing is open).
+  void ApplySharedFrame();
+  /// A view change that starts from the fit: a new direction or a new document.
+  void ResetNavigation();
 
   /// Opens, parses and docks the current file; false when a file check refused it.
   bool OpenAndDock();
@@ -114,6 +150,11 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<Document> working_;
   std::unique_ptr<Document> reference_;
   DockStatistics statistics_;
+  DockReport report_;
+  std::vector<Marker> markers_;
+  bool model_docked_ = false;
+  ModelOpener opener_;
+  ReportTexts report_texts_;
   WarningList warnings_;
   ProjectionView docked_view_;
   ProjectionView source_view_;
@@ -145,6 +186,14 @@ class MainWindow : public QMainWindow {
   QAction* mnViewUe = nullptr;
   QMenu* mnHelp = nullptr;
   QAction* mnAbout = nullptr;
+  QMenu* mnRecent = nullptr;
+  QAction* mnViewFit = nullptr;
+  QAction* mnViewReport = nullptr;
+  QWidget* view_tools_ = nullptr;
+  ReportPanel* report_panel_ = nullptr;
+  MarkerLegend* legend_ = nullptr;
+  ViewNavigator* navigator_ = nullptr;
+  RecentFilesMenu* recent_ = nullptr;
   FileDropAcceptor* drop_accept_ = nullptr;
   ProgressDialog* frmMatu_ = nullptr;
   AboutBox* frmAbout_ = nullptr;

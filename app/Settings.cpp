@@ -41,11 +41,18 @@ class MainGroup {
     settings_.setValue(name, value);
   }
 
+  void Remove(const QString& name) {
+    for (const QString& key : settings_.childKeys())
+      if (key.compare(name, Qt::CaseInsensitive) == 0) settings_.remove(key);
+  }
+
   void Sync() { settings_.sync(); }
 
  private:
   QSettings settings_;
 };
+
+QString RecentKey(int number) { return QStringLiteral("Recent%1").arg(number); }
 
 }  // namespace
 
@@ -65,6 +72,10 @@ MainSettings LoadMainSettings() {
   s.openDialogDir = group.Read(QStringLiteral("OpenDialogDir"), QString());
   s.gosa = group.Read(QStringLiteral("GosaX"), QStringLiteral("0.4"));
   s.displayCpid = ParseDisplayCpid(group.Read(QStringLiteral("DisplayCpid"), QString()));
+  for (int i = 1; i <= kMaxRecentFiles; ++i) {
+    const QString name = group.Read(RecentKey(i), QString());
+    if (!name.isEmpty() && !s.recentFiles.contains(name)) s.recentFiles << name;
+  }
   return s;
 }
 
@@ -73,6 +84,13 @@ void SaveMainSettings(const MainSettings& s) {
   group.Write(QStringLiteral("OpenDialogDir"), s.openDialogDir);
   group.Write(QStringLiteral("Gosax"), s.gosa);
   group.Write(QStringLiteral("DisplayCpid"), s.displayCpid ? QStringLiteral("1") : QStringLiteral("0"));
+  // Keys past the list's end go, so a shorter list is not filled up by older names.
+  for (int i = 1; i <= kMaxRecentFiles; ++i) {
+    if (i <= s.recentFiles.size())
+      group.Write(RecentKey(i), s.recentFiles[i - 1]);
+    else
+      group.Remove(RecentKey(i));
+  }
   group.Sync();
 }
 

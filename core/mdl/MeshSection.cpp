@@ -129,6 +129,22 @@ void MeshSection::Draw(View3D& view, PointIds ids) const {
   for (const auto& spline : Splines) spline->Draw(view, ids, &memo);
 }
 
+void MeshSection::VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const {
+  RestingPoints memo;
+  VisitedPoint visited;
+  visited.mesh = mesh++;
+  for (const auto& spline : Splines) {
+    for (const ControlPoint* p = spline->First; p != nullptr; p = p->next) {
+      const double r = p->hook_ratio;
+      visited.id = p->cpid;
+      visited.x = p->GetX(r, &memo);
+      visited.y = p->GetY(r, &memo);
+      visited.z = p->GetZ(r, &memo);
+      visitor.Visit(visited);
+    }
+  }
+}
+
 void MeshSection::MirrorSplines(std::int32_t offset, CorrectionList& records) {
   const std::size_t count = Splines.size();
   RestingPoints memo;

@@ -36,6 +36,8 @@ class MeshSection : public Section {
   /// The docking pipeline; a mesh without splines leaves statistics as they are.
   void DockSubtree(double tolerance, DockStatistics& statistics) override;
   void AddEntry(std::string_view text, std::unique_ptr<Section> child) override;
+  /// The points of the splines, where Draw puts them; nested sections are not drawn either.
+  void VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const override;
 
  private:
   class BodyReader;

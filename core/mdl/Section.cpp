@@ -104,6 +104,16 @@ void Section::Draw(View3D& view, PointIds ids) const {
     if (entry.child) entry.child->Draw(view, ids);
 }
 
+void Section::VisitPoints(PointVisitor& visitor) const {
+  std::int32_t mesh = 0;
+  VisitSubtree(visitor, mesh);
+}
+
+void Section::VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const {
+  for (const Entry& entry : Entries)
+    if (entry.child) entry.child->VisitSubtree(visitor, mesh);
+}
+
 bool Section::FindBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {
   for (const Entry& entry : Entries)
     if (entry.child && entry.child->FindBounds(min, max)) return true;

@@ -36,6 +36,7 @@ class Section : public Document {
   DockStatistics Dock(double tolerance) final;
   long double GetBound(int index) const override;
   void Draw(View3D& view, PointIds ids) const override;
+  void VisitPoints(PointVisitor& visitor) const final;
   /// Looks for the model bounds in the subtree; fills min and max and answers true when found.
   virtual bool FindBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
 
@@ -50,6 +51,8 @@ class Section : public Document {
   /// Stores one body entry as it is read. Sections that interpret their body override this.
   /// Docks this section and its children; a mesh with splines stores its counts in statistics.
   virtual void DockSubtree(double tolerance, DockStatistics& statistics);
+  /// Visits the points of this section and its children; every mesh met counts one up.
+  virtual void VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const;
   virtual void AddEntry(std::string_view text, std::unique_ptr<Section> child);
   /// Destroys every child section, last first; their entries go, text lines stay.
   void FreeChildren();

@@ -146,6 +146,20 @@ void SegmentDocument::Draw(View3D& view, PointIds /*ids*/) const {
   for (const auto& spline : Splines) spline->Draw(view);
 }
 
+void SegmentDocument::VisitPoints(PointVisitor& visitor) const {
+  VisitedPoint visited;
+  for (const auto& spline : Splines) {
+    for (const auto& point : spline->ControlPoints) {
+      const SegmentControlPoint& at = point->Anchor();
+      visited.id = point->cpid;
+      visited.x = at.x;
+      visited.y = at.y;
+      visited.z = at.z;
+      visitor.Visit(visited);
+    }
+  }
+}
+
 void SegmentDocument::CollectCps(std::vector<SegmentControlPoint*>& points) const {
   std::size_t total = points.size();
   for (const auto& spline : Splines) total += spline->ControlPoints.size();

@@ -32,6 +32,8 @@ class SegmentDocument : public Document {
   long double GetBound(int index) const override;
   /// Segments never write ids.
   void Draw(View3D& view, PointIds ids) const override;
+  /// Attached points are visited at their anchor's position, as they are drawn.
+  void VisitPoints(PointVisitor& visitor) const override;
 
   std::size_t SplineCount() const { return Splines.size(); }
   SegmentSpline& SplineAt(std::size_t index) const { return *Splines.at(index); }

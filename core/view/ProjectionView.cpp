@@ -16,9 +16,9 @@ long double ClampPixel(long double value) {
   return value;
 }
 
-int ToInt(long double value) { return static_cast<int>(ClampPixel(value)); }
-
 }  // namespace
+
+int ToPixelInt(long double value) { return static_cast<int>(ClampPixel(value)); }
 
 long double RoundHalfEven(long double value) {
   if (!std::isfinite(value)) return value;
@@ -38,48 +38,32 @@ void ProjectionView::SetCanvas(Canvas* canvas, int width, int height) {
 
 void ProjectionView::SetRange(long double h_min, long double v_max, long double h_max,
                        long double v_min) {
-  left_ = h_min < 0 ? h_min * 1.1L : -0.1L;
-  top_ = v_max > 0 ? v_max * 1.1L : 0.1L;
-  right_ = h_max > 0 ? h_max * 1.1L : 0.1L;
-  bottom_ = v_min < 0 ? v_min * 1.1L : -0.1L;
+  const ViewEdges edges = WidenedEdges(h_min, v_max, h_max, v_min);
+  left_ = edges.left;
+  top_ = edges.top;
+  right_ = edges.right;
+  bottom_ = edges.bottom;
+  Rescale();
+}
+
+void ProjectionView::SetFrame(const std::optional<ViewFrame>& frame) {
+  frame_ = frame;
   Rescale();
 }
 
 void ProjectionView::Rescale() {
-  if (width_ <= 0 || height_ <= 0) {
-    // Nothing can be shown on an image without pixels; the view draws nothing until it has some.
-    scale_ = 0;
-    origin_x_ = 0;
-    origin_y_ = 0;
-    return;
-  }
-  const long double h_extent = std::fabs(left_) + std::fabs(right_);
-  const long double v_extent = std::fabs(top_) + std::fabs(bottom_);
-  const long double w = width_;
-  const long double h = height_;
-  scale_ = w / h >= h_extent / v_extent ? h / v_extent : w / h_extent;
-  if (!std::isfinite(scale_)) scale_ = 0;
-  const long double ox = RoundHalfEven(std::fabs(left_) / h_extent * w);
-  const long double oy = RoundHalfEven(std::fabs(top_) / v_extent * h);
-  origin_x_ = std::isnan(ox) ? 0 : ToInt(ox);
-  origin_y_ = std::isnan(oy) ? 0 : ToInt(oy);
+  const ViewFrame frame = frame_ && width_ > 0 && height_ > 0
+                              ? *frame_
+                              : FitFrame({left_, top_, right_, bottom_}, width_, height_);
+  scale_ = frame.scale;
+  origin_x_ = frame.origin_x;
+  origin_y_ = frame.origin_y;
 }
 
 void ProjectionView::Project(long double x, long double y, long double z) {
-  switch (direction_) {
-    case kFrontView:
-      projected_h_ = static_cast<double>(x);
-      projected_v_ = static_cast<double>(y);
-      break;
-    case kLeftView:
-      projected_h_ = static_cast<double>(z);
-      projected_v_ = static_cast<double>(y);
-      break;
-    default:
-      projected_h_ = static_cast<double>(x);
-      projected_v_ = static_cast<double>(z);
-      break;
-  }
+  const PlanePoint p = PlanePointOf(direction_, x, y, z);
+  projected_h_ = static_cast<double>(p.h);
+  projected_v_ = static_cast<double>(p.v);
 }
 
 void ProjectionView::MoveTo3D(long double x, long double y, long double z) {
@@ -101,8 +85,8 @@ bool ProjectionView::PixelOf(long double h, long double v, PixelPoint& pixel) co
   const long double column = RoundHalfEven(h * scale_);
   const long double row = RoundHalfEven(-v * scale_);
   if (std::isnan(column) || std::isnan(row)) return false;
-  pixel.x = ToInt(ClampPixel(column) + origin_x_);
-  pixel.y = ToInt(ClampPixel(row) + origin_y_);
+  pixel.x = ToPixelInt(ClampPixel(column) + origin_x_);
+  pixel.y = ToPixelInt(ClampPixel(row) + origin_y_);
   return true;
 }
 

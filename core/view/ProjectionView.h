@@ -3,10 +3,12 @@
 // scaled to fit the model's range with a margin, with a grid, the two axes and labels.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/view/Canvas.h"
 #include "core/view/View3D.h"
+#include "core/view/ViewFrame.h"
 
 namespace mk {
 
@@ -28,6 +30,8 @@ enum ViewDirection : int { kFrontView = 0, kLeftView = 1, kTopView = 2 };
 
 /// Rounds to the nearest integer, halves to the even neighbour, independent of the FPU mode.
 long double RoundHalfEven(long double value);
+/// A pixel coordinate clamped to a range the canvas can take, also after an origin is added.
+int ToPixelInt(long double value);
 
 class ProjectionView : public View3D {
  public:
@@ -39,6 +43,9 @@ class ProjectionView : public View3D {
   /// The edges are the arguments widened by 10 %; a side that does not reach past 0 gets 0.1.
   void SetRange(long double h_min, long double v_max, long double h_max, long double v_min);
   void Rescale();
+  /// A frame given here replaces the fit of the range (which still bounds the grid), so that
+  /// several views can show one zoomed place; none returns to the fit.
+  void SetFrame(const std::optional<ViewFrame>& frame);
   /// Stores the 2-D coordinates of (x, y, z) for the direction.
   void Project(long double x, long double y, long double z);
 
@@ -76,6 +83,8 @@ class ProjectionView : public View3D {
   int Width() const { return width_; }
   int Height() const { return height_; }
   int Direction() const { return direction_; }
+  ViewFrame Frame() const { return {scale_, origin_x_, origin_y_}; }
+  ViewEdges Edges() const { return {left_, top_, right_, bottom_}; }
   double ProjectedH() const { return projected_h_; }
   double ProjectedV() const { return projected_v_; }
 
@@ -95,6 +104,7 @@ class ProjectionView : public View3D {
   std::int32_t origin_y_ = 0;
   double projected_h_ = 0.0;
   double projected_v_ = 0.0;
+  std::optional<ViewFrame> frame_;
   std::int32_t direction_ = kFrontView;
   /// False after a move or line to a point that is not a number: the next line starts afresh there.
   bool pen_placed_ = true;

@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include "app/FileDrop.h"
+#include "GuiTestSupport.h"
 #include "app/ImageBox.h"
 #include "app/Settings.h"
 #include "app/AboutBox.h"
@@ -36,6 +37,10 @@
 #include "core/workflow/Workflow.h"
 
 using mk::MainWindow;
+using mk::testing::Find;
+using mk::testing::ReadAll;
+using mk::testing::WhenModal;
+using mk::testing::WriteAll;
 
 namespace {
 
@@ -58,38 +63,6 @@ const char* const kHalfModel =
     "[ENDMESH]\r\n"
     "[ENDMODEL]\r\n"
     "[ENDMODELFILE]\r\n";
-
-QByteArray ReadAll(const QString& name) {
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
-void WriteAll(const QString& name, const QByteArray& bytes) {
-  QFile file(name);
-  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
-template <typename T>
-T* Find(QWidget* window, const char* name) {
-  return window->findChild<T*>(QString::fromLatin1(name));
-}
-
-/// Runs the action on the next modal dialog once it is up (a message box, a file dialog, the
-/// about box), since exec() does not return until someone closes it.
-void WhenModal(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(20);
-  QObject::connect(timer, &QTimer::timeout, [timer, action] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      action(modal);
-    }
-  });
-  timer->start();
-}
 
 /// Types the name into a file dialog's name box and presses its accept button.
 void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
@@ -150,37 +123,22 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    QVERIFY(settings_dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_dir_.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_dir_.path());
-  }
+  void initTestCase() { mk::testing::KeepSettingsIn(settings_dir_); }
 
   void init() {
     QFile::remove(SettingsFile());
-    work_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(work_->isValid());
-    // Docking may write its attach report into the current folder.
-    QVERIFY(QDir::setCurrent(work_->path()));
+    mk::testing::EnterFreshFolder(work_);
   }
 
   void cleanup() {
     mk::SimulateDiskFullAfter(-1);
-    QDir::setCurrent(QDir::tempPath());
-    work_.reset();
+    mk::testing::LeaveFolder(work_);
   }
 
   // ---- language ----
 
   void interfaceTexts_data() {
-    QTest::addColumn<bool>("japanese");
-    QTest::addColumn<QString>("component");
-    QTest::addColumn<QString>("expected");
-    const struct {
-      const char* component;
-      const char* japanese;
-      const char* english;
-    } rows[] = {
+    mk::testing::AddInterfaceTextRows({
         {"mnFile", "ファイル(&F)", "&File"},
         {"mnOpen", "開く(&O)", "&Open.."},
         {"mnSave", "上書き保存(&S)", "&Save"},
@@ -200,11 +158,7 @@ class MainWindowTest : public QObject {
         {"chkDisplayCpid", "CPID表示", "CPID表示"},
         {"Bar", "ドッキング中", "ドッキング中"},
         {"frmMain", "Mirrorknit Ver5.03", "Mirrorknit Ver5.03"},
-    };
-    for (const auto& row : rows) {
-      QTest::addRow("ja %s", row.component) << true << row.component << QString::fromUtf8(row.japanese);
-      QTest::addRow("en %s", row.component) << false << row.component << QString::fromUtf8(row.english);
-    }
+    });
   }
 
   void interfaceTexts() {

@@ -30,6 +30,7 @@ class LineDocument : public mk::Document {
     view.LineTo3D(10, 10, 10);
     if (ids == mk::PointIds::Shown) view.TextOut3D("77", -5, -5, -5);
   }
+  void VisitPoints(mk::PointVisitor&) const override {}
 
  private:
   std::array<long double, 6> bounds_;

@@ -28,6 +28,7 @@ class FakeDocument : public Document {
     view.MoveTo3D(0, 0, 0);
     view.LineTo3D(1, 1, 1);
   }
+  void VisitPoints(PointVisitor&) const override {}
   mutable int draws = 0;
 
  private:

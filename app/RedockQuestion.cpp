@@ -1,0 +1,16 @@
+#include "app/RedockQuestion.h"
+
+#include <QMessageBox>
+
+namespace mk {
+
+bool AskToDockAgain(QWidget* parent, const DockedLook& look, const ReportTexts& texts) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Mirrorknit"),
+                  texts.RedockQuestion(QString::fromStdString(look.reason)),
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setObjectName(QStringLiteral("RedockBox"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace mk
