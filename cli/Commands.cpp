@@ -263,8 +263,15 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
       }
       if (in_place) WriteDocument(*document, input, input);
       if (!output.empty()) WriteDocument(*document, input, output);
-      if (report == "-") out << ReportJson(model.report);
-      else if (!report.empty()) WriteFileAtomically(report, ReportJson(model.report));
+      if (report == "-") {
+        WriteReportJson(model.report, [&out](std::string_view piece) {
+          out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
+      } else if (!report.empty()) {
+        WriteFileAtomically(report, [&model](const ByteSink& sink) {
+          WriteReportJson(model.report, sink);
+        });
+      }
       if (inputs.size() > 1) lines << input << ":\n";
       for (const std::string& line : StatisticsLines(model.statistics)) lines << line << "\n";
       if (last) Dispose(std::move(document));

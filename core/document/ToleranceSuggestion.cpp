@@ -28,13 +28,16 @@ std::optional<double> ToleranceAdvisor::Suggest() const {
 double RoundedUpAbove(double above, double limit) {
   for (int digits = 2; digits <= 17; ++digits) {
     const double scale = std::pow(10.0, std::floor(std::log10(above)) - (digits - 1));
-    double candidate = (std::floor(above / scale) + 1) * scale;
-    if (candidate <= above) candidate += scale;
-    // Through the shortest text of that many digits, so that the suggestion reads as typed.
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, candidate);
-    candidate = std::strtod(text, nullptr);
-    if (candidate > above && candidate <= limit) return candidate;
+    // Through the shortest text of that many digits, so that the suggestion reads as typed;
+    // the step is taken again when that text falls back onto the value.
+    for (double steps = std::floor(above / scale) + 1;; ++steps) {
+      char text[40];
+      std::snprintf(text, sizeof text, "%.*g", digits, steps * scale);
+      const double candidate = std::strtod(text, nullptr);
+      if (candidate <= above) continue;
+      if (candidate <= limit) return candidate;
+      break;
+    }
   }
   return limit;
 }

@@ -65,6 +65,8 @@ void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines
 
 void MeshReport::Finish() {
   RestingPoints memo;
+  report_.snapped.reserve(report_.snapped.size() + snapped_.size());
+  report_.splines.reserve(report_.splines.size() + splines_.size());
   for (const Moved& m : snapped_)
     report_.snapped.push_back({PlaceOf(*m.point, mesh_, memo), m.old_x, std::fabs(m.old_x)});
   // Inner points were met before the ends: in id order they read as the model runs.

@@ -70,6 +70,7 @@ void SegmentReport::NoteSplines(const std::vector<std::unique_ptr<SegmentSpline>
 void SegmentReport::Finish(const std::vector<SegmentControlPoint*>& docked,
                            const DockStatistics& counts) {
   for (std::size_t s = 0; s < fates_.size(); ++s) report_.splines[first_spline_ + s].fate = fates_[s];
+  report_.snapped.reserve(report_.snapped.size() + snapped_.size());
   for (const Moved& m : snapped_)
     report_.snapped.push_back({PlaceOf(*m.point), m.old_x, std::fabs(m.old_x)});
   std::stable_sort(near_misses_.begin(), near_misses_.end(),

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "core/util/LineList.h"
 #include "core/util/NumberText.h"
+#include "core/util/OrderedWriting.h"
 
 namespace mk {
 namespace {
@@ -12,77 +14,81 @@ constexpr std::array kFates{SplineFate::OnPlane,          SplineFate::ExtendedTh
                             SplineFate::Twinned,          SplineFate::AlreadyClosed};
 
 /// The JSON text of one object, built key by key; the report holds only numbers and fixed
-/// names, so nothing needs escaping.
+/// names, so nothing needs escaping. Keys are literals whose length is known where they are
+/// written: at a million entries every byte counted at run time shows.
 class JsonObject {
  public:
   explicit JsonObject(std::string& out) : out_(out) { out_ += '{'; }
-  JsonObject& Int(const char* key, std::int64_t value) {
+  JsonObject& Int(std::string_view key, std::int64_t value) {
     Key(key);
     out_ += std::to_string(value);
     return *this;
   }
-  JsonObject& Id(const char* key, std::int32_t value) {
+  JsonObject& Id(std::string_view key, std::int32_t value) {
     Key(key);
     AppendInt(out_, value);
     return *this;
   }
-  template <class Real>
-  JsonObject& Number(const char* key, Real value) {
+  JsonObject& Number(std::string_view key, double value) {
     Key(key);
     AppendFloat(out_, value);
     return *this;
   }
-  JsonObject& Name(const char* key, const char* value) {
+  JsonObject& Name(std::string_view key, std::string_view value) {
     Key(key);
-    (out_ += '"') += value;
+    out_ += '"';
+    out_ += value;
     out_ += '"';
     return *this;
   }
-  JsonObject& Bool(const char* key, bool value) {
-    Key(key);
-    out_ += value ? "true" : "false";
-    return *this;
-  }
-  JsonObject& Null(const char* key) {
-    Key(key);
-    out_ += "null";
-    return *this;
-  }
   /// Opens a value written by the caller after the key.
-  std::string& Raw(const char* key) {
+  std::string& Raw(std::string_view key) {
     Key(key);
     return out_;
   }
   JsonObject& Place(const ReportPlace& place) {
-    return Id("mesh", place.mesh).Id("id", place.id).Number("x", place.x).Number("y", place.y).Number(
-        "z", place.z);
+    // Written as doubles: 15 digits of an extended value are those of its double, and the
+    // double's conversion takes the short path.
+    return Id("mesh", place.mesh)
+        .Id("id", place.id)
+        .Number("x", static_cast<double>(place.x))
+        .Number("y", static_cast<double>(place.y))
+        .Number("z", static_cast<double>(place.z));
   }
   void Close() { out_ += '}'; }
 
  private:
-  void Key(const char* key) {
+  void Key(std::string_view key) {
     if (!first_) out_ += ", ";
     first_ = false;
-    (out_ += '"') += key;
+    out_ += '"';
+    out_ += key;
     out_ += "\": ";
   }
   std::string& out_;
   bool first_ = true;
 };
 
-/// A list with one entry a line, each written by write(object, entry).
+/// A list with one entry a line, each written by write(object, entry). The entries are
+/// formatted on both cores, in runs joined in order, as a model's splines are saved; the text
+/// goes into the writer's buffer directly, with its own line ends, so the writer's CR LF never
+/// appears and its sink still gets the text in pieces.
 template <class List, class Write>
-void AppendList(std::string& out, const char* key, const List& list, Write write) {
-  out += ",\n  \"";
-  out += key;
-  out += "\": [";
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    out += i == 0 ? "\n    " : ",\n    ";
-    JsonObject entry(out);
-    write(entry, list[i]);
-    entry.Close();
-  }
-  out += list.empty() ? "]" : "\n  ]";
+void AppendList(LineWriter& lines, const char* key, const List& list, Write write) {
+  std::string& head = lines.Text();
+  head += ",\n  \"";
+  head += key;
+  head += "\": [";
+  WriteInOrder(
+      lines, list.size(), [](std::size_t) { return 1; },
+      [&list, &write](std::size_t i, LineWriter& run) {
+        std::string& out = run.Text();
+        out += i == 0 ? "\n    " : ",\n    ";
+        JsonObject entry(out);
+        write(entry, list[i]);
+        entry.Close();
+      });
+  lines.Text() += list.empty() ? "]" : "\n  ]";
 }
 
 std::array<std::int64_t, kFates.size()> FateCounts(const DockReport& report) {
@@ -145,9 +151,14 @@ const char* NameOf(AttachmentProblem problem) {
 }
 
 std::string ReportJson(const DockReport& report) {
-  std::string out;
-  // About 60 bytes an entry; the splines are the longest list.
-  out.reserve(256 + 96 * (report.snapped.size() + report.splines.size()));
+  std::string text;
+  WriteReportJson(report, [&text](std::string_view piece) { text += piece; });
+  return text;
+}
+
+void WriteReportJson(const DockReport& report, const ByteSink& sink) {
+  LineWriter lines(sink);
+  std::string& out = lines.Text();
   out += "{\n  \"mirrorknit_dock_report\": " + std::to_string(kReportJsonVersion);
   out += ",\n  \"tolerance\": ";
   AppendFloat(out, report.tolerance);
@@ -181,25 +192,25 @@ std::string ReportJson(const DockReport& report) {
   fate_counts.Close();
   totals.Close();
 
-  AppendList(out, "snapped", report.snapped, [](JsonObject& o, const SnappedPoint& p) {
+  AppendList(lines, "snapped", report.snapped, [](JsonObject& o, const SnappedPoint& p) {
     o.Place(p.place).Number("old_x", p.old_x).Number("moved", p.moved);
   });
-  AppendList(out, "near_misses", report.near_misses, [](JsonObject& o, const NearMiss& m) {
+  AppendList(lines, "near_misses", report.near_misses, [](JsonObject& o, const NearMiss& m) {
     o.Place(m.place).Name("kind", NameOf(m.kind)).Number("distance", m.distance);
   });
-  AppendList(out, "splines", report.splines, [](JsonObject& o, const SplineOutcome& s) {
+  AppendList(lines, "splines", report.splines, [](JsonObject& o, const SplineOutcome& s) {
     o.Id("mesh", s.mesh).Id("index", s.index).Id("first_id", s.first_id).Id("last_id", s.last_id);
     o.Name("fate", NameOf(s.fate));
   });
-  AppendList(out, "corrections", report.corrections, [](JsonObject& o, const CorrectionEntry& c) {
+  AppendList(lines, "corrections", report.corrections, [](JsonObject& o, const CorrectionEntry& c) {
     o.Place(c.place).Name("kind", NameOf(c.kind)).Id("old_target", c.old_target);
     o.Id("new_target", c.new_target);
   });
-  AppendList(out, "attachments", report.attachments, [](JsonObject& o, const AttachmentIssue& a) {
+  AppendList(lines, "attachments", report.attachments, [](JsonObject& o, const AttachmentIssue& a) {
     o.Place(a.place).Name("problem", NameOf(a.problem)).Id("target", a.target);
   });
-  out += "\n}\n";
-  return out;
+  lines.Text() += "\n}\n";
+  lines.Flush();
 }
 
 std::string ReportSummary(const DockReport& report) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/document/DockReport.h"
+#include "core/util/FileIo.h"
 
 namespace mk {
 
@@ -12,7 +13,11 @@ namespace mk {
 /// without it).
 inline constexpr int kReportJsonVersion = 1;
 
-/// The report as one JSON object; every list entry on a line of its own.
+/// The report as one JSON object; every list entry on a line of its own. The text goes to the
+/// sink in pieces of about a megabyte as it is made: at millions of points it runs to tens of
+/// megabytes, and fresh pages for all of it would cost more than making it.
+void WriteReportJson(const DockReport& report, const ByteSink& sink);
+/// The same text whole.
 std::string ReportJson(const DockReport& report);
 
 /// Lines for a person: the counts, every kind of entry with its number, the first near misses

@@ -128,6 +128,16 @@ TEST_F(DockReportWorkflow, DockedLookFiresOnDockedOutputsOnly) {
   }
 }
 
+TEST_F(DockReportWorkflow, TheExamplesHaveNoNearMisses) {
+  for (const std::string& file : HalfModels()) {
+    if (file.find("/examples/") == std::string::npos) continue;
+    const OpenedModel model = DockWithReport(file);
+    EXPECT_TRUE(model.report.near_misses.empty()) << file;
+    EXPECT_TRUE(model.report.attachments.empty()) << file;
+    EXPECT_EQ(model.report.splines.size(), static_cast<std::size_t>(model.statistics.splines_before));
+  }
+}
+
 TEST_F(DockReportWorkflow, ADeclinedRedockingLeavesTheModelAsRead) {
   const std::string half = std::string(MK_SOURCE_DIR) + "/examples/car.seg";
   const std::string docked = dir_.File("car.seg");
