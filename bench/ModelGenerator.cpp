@@ -1,5 +1,6 @@
 #include "bench/ModelGenerator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -20,11 +21,19 @@ struct Point {
   std::int32_t id = 0;
   double ratio = 0;
   double x = 0, y = 0, z = 0;
+  bool planted = false;
+};
+
+/// The planted near misses of GenerateModelWithGaps; null for the plain model.
+struct GapPlan {
+  int gaps = 0;
+  long long end_stride = 1;  // every this many free ends, one is planted
+  std::vector<std::int32_t> ids;
 };
 
 using Spline = std::vector<Point>;
 
-std::vector<Spline> Generate(long long total, unsigned seed) {
+std::vector<Spline> Generate(long long total, unsigned seed, GapPlan* plan = nullptr) {
   std::mt19937 rng(seed);
   auto chance = [&rng](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
   auto coordinate = [&rng](double lo, double hi) {
@@ -36,14 +45,17 @@ std::vector<Spline> Generate(long long total, unsigned seed) {
   std::vector<std::int32_t> hook_ids;
   std::int32_t next_id = 1;
   long long made = 0;
+  long long free_ends = 0;
   while (made < total) {
     const int length = std::uniform_int_distribution<int>(2, 10)(rng);
     Spline spline;
     for (int i = 0; i < length && made < total; ++i, ++made) {
       Point p;
-      p.id = (chance(0.01) && next_id > 1) ? next_id - 1 : next_id;  // shared ids
+      const bool shared = chance(0.01) && next_id > 1 && !plan;
+      p.id = shared ? next_id - 1 : next_id;  // shared ids
       ++next_id;
       p.x = coordinate(0.5, 100);
+      if (plan) p.x += 2.2;  // the clear body stays beyond the near-miss band
       p.y = coordinate(-100, 100);
       p.z = coordinate(-100, 100);
       const bool end = i == 0 || i == length - 1;
@@ -53,9 +65,13 @@ std::vector<Spline> Generate(long long total, unsigned seed) {
         p.at = chance(0.02) ? -7 - static_cast<std::int32_t>(made % 1000) + 2000000000  // dangling
                             : free_ids[rng() % free_ids.size()];
         // Stacked on the previous point, unless a shared id would make it sit on itself.
-        if (chance(0.3) && !spline.empty() && spline.back().id != p.id) p.at = spline.back().id;
+        if (chance(0.3) && !spline.empty() && spline.back().id != p.id &&
+            !spline.back().planted)
+          p.at = spline.back().id;
       }
-      if (p.attached && chance(0.2)) {
+      if (plan && end) {
+        // An end with a ratio stands between two points: it could fall into the band unplanned.
+      } else if (p.attached && chance(0.2)) {
         p.cptype |= 0x80;  // a hook with a ratio
         p.cptype |= 0x10;
         p.ratio = coordinate(0.05, 0.95);
@@ -67,7 +83,13 @@ std::vector<Spline> Generate(long long total, unsigned seed) {
         p.ratio = coordinate(0.05, 0.95);
       }
       if (chance(0.01)) p.cptype = static_cast<std::int32_t>(0x80000000u | (p.cptype & 0xFFFF));
-      if (!p.attached) free_ids.push_back(p.id);
+      if (plan && end && !p.attached && static_cast<int>(plan->ids.size()) < plan->gaps &&
+          free_ends++ % plan->end_stride == 0) {
+        p.x = coordinate(0.41, 1.19);
+        p.planted = true;
+        plan->ids.push_back(p.id);
+      }
+      if (!p.attached && !p.planted) free_ids.push_back(p.id);
       spline.push_back(p);
     }
     if (spline.size() > 2 && chance(0.1)) spline.back().cptype |= 4;
@@ -147,6 +169,15 @@ std::string WriteSeg(const std::vector<Spline>& splines) {
 std::string GenerateModelText(long long points, FileKind kind, unsigned seed) {
   const auto splines = Generate(points, seed);
   return kind == FileKind::Model ? WriteMdl(splines) : WriteSeg(splines);
+}
+
+ModelWithGaps GenerateModelWithGaps(long long points, FileKind kind, unsigned seed, int gaps) {
+  GapPlan plan;
+  plan.gaps = gaps;
+  // About a third of the points are spline ends, half of them free and off the plane.
+  plan.end_stride = gaps > 0 ? std::max<long long>(1, points / 8 / gaps) : 1;
+  const auto splines = Generate(points, seed, &plan);
+  return {kind == FileKind::Model ? WriteMdl(splines) : WriteSeg(splines), std::move(plan.ids)};
 }
 
 }  // namespace mk::bench

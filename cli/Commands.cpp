@@ -3,9 +3,11 @@
 #include <memory>
 
 #include "core/util/Errors.h"
+#include "core/util/FileIo.h"
 #include "core/util/LineList.h"
 #include "core/util/NumberText.h"
 #include "core/document/Warnings.h"
+#include "core/workflow/ReportJson.h"
 #include "core/workflow/Workflow.h"
 
 #ifdef MK_WITH_RENDER
@@ -31,6 +33,7 @@ constexpr const char* kMainHelp =
     "\n"
     "Commands:\n"
     "  dock       dock model files and write the whole models\n"
+    "  check      dock a model file in memory and tell what the docking would do\n"
     "  roundtrip  read a model file and write it back without docking\n"
     "  render     dock a model file and draw a view of it into a PNG image\n"
     "\n"
@@ -45,6 +48,7 @@ constexpr const char* kRoundTripHelp =
 
 constexpr const char* kDockHelp =
     "Usage: mirrorknit-cli dock INPUT... [-o OUTPUT | --in-place] [-t TOLERANCE]\n"
+    "                           [--report FILE] [--force]\n"
     "Dock every INPUT and print its two statistics lines.\n"
     "\n"
     "  -o, --output FILE     write the docked model of the one INPUT to FILE\n"
@@ -52,9 +56,28 @@ constexpr const char* kDockHelp =
     "                        to INPUT.bak\n"
     "  -t, --tolerance TOL   points nearer the plane X=0 than TOL snap onto it\n"
     "                        (default 0.4; \".\" as decimal separator)\n"
+    "  --report FILE         write the dock report of the one INPUT to FILE as JSON\n"
+    "                        (see docs/report-json.md); \"-\" writes it to stdout, and the\n"
+    "                        statistics lines then go to stderr\n"
+    "  --force               dock an INPUT that looks docked already (by default it is\n"
+    "                        refused: docking it again would double its mirrored half)\n"
     "\n"
-    "Without -o or --in-place nothing is written but attach_err.txt.\n"
+    "Without -o or --in-place nothing is written but attach_err.txt (and the report).\n"
     "Example: mirrorknit-cli dock --in-place models/*.mdl\n";
+
+constexpr const char* kCheckHelp =
+    "Usage: mirrorknit-cli check INPUT [-t TOLERANCE]\n"
+    "Dock INPUT in memory and print what the docking would do: the points snapped onto the\n"
+    "plane, the near misses (points and spline ends that lie TOLERANCE to 3 x TOLERANCE from\n"
+    "the plane and will leave a gap at the seam), the fate of the splines, the hooks and plane\n"
+    "copies corrected, the attachments that find no target or lead round in a cycle, a\n"
+    "suggested tolerance, and the two statistics lines. No model is written; attach_err.txt\n"
+    "is, as by dock.\n"
+    "\n"
+    "  -t, --tolerance TOL   docking tolerance (default 0.4)\n"
+    "\n"
+    "Exit status: 0 when there is no near miss and no unresolved attachment, 1 when there\n"
+    "is one (or on an error), 2 on a usage error.\n";
 
 constexpr const char* kRenderHelp =
     "Usage: mirrorknit-cli render INPUT -o OUTPUT.png [OPTIONS]\n"
@@ -134,6 +157,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (command == "roundtrip") return RoundTrip(rest, out, err);
   if (command == "dock") return Dock(rest, out, err);
+  if (command == "check") return Check(rest, out, err);
   if (command == "render") return Render(rest, out, err);
   err << "mirrorknit-cli: unknown command '" << command << "'\n" << kMainHelp;
   return kExitUsage;
@@ -176,7 +200,9 @@ int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::vector<std::string> inputs;
   std::string output;
+  std::string report;
   bool in_place = false;
+  bool force = false;
   double tolerance = 0.4;
   try {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -191,6 +217,11 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         tolerance = ParseTolerance(OptionValue(args, i));
       } else if (arg == "-i" || arg == "--in-place") {
         in_place = true;
+      } else if (Matches(arg, "--report", "--report")) {
+        report = OptionValue(args, i);
+        if (report.empty()) throw UsageError{"--report needs a file name or -"};
+      } else if (arg == "--force") {
+        force = true;
       } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
         throw UsageError{"unknown option " + arg};
       } else {
@@ -200,23 +231,49 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (inputs.empty()) throw UsageError{"dock needs at least one INPUT"};
     if (in_place && !output.empty()) throw UsageError{"-o and --in-place exclude each other"};
     if (!output.empty() && inputs.size() > 1) throw UsageError{"-o takes exactly one INPUT"};
+    if (!report.empty() && inputs.size() > 1) throw UsageError{"--report takes exactly one INPUT"};
   } catch (const UsageError& e) {
     return ReportUsage(e, kDockHelp, err);
   }
+  // With the report on stdout, everything else goes to stderr so that the JSON stays whole.
+  std::ostream& lines = report == "-" ? err : out;
+  DockOptions options;
+  options.with_report = !report.empty();
 
   int status = kExitOk;
   for (const std::string& input : inputs) {
     const bool last = &input == &inputs.back();
     try {
       WarningList warnings;
+      DockedLook refused;
+      options.ask_before_redocking = [force, &refused](const DockedLook& look) {
+        refused = look;
+        return force;
+      };
       OpenedModel model =
-          ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::No);
+          ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::No, options);
       auto& document = model.working;
       PrintWarnings(warnings, err);
+      if (!model.docked) {
+        err << "mirrorknit-cli: " << input << ": the model looks docked already ("
+            << refused.reason << "); docking it again would double its mirrored half, "
+            << "nothing written (--force docks it anyway)\n";
+        status = kExitError;
+        continue;
+      }
       if (in_place) WriteDocument(*document, input, input);
       if (!output.empty()) WriteDocument(*document, input, output);
-      if (inputs.size() > 1) out << input << ":\n";
-      for (const std::string& line : StatisticsLines(model.statistics)) out << line << "\n";
+      if (report == "-") {
+        WriteReportJson(model.report, [&out](std::string_view piece) {
+          out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
+      } else if (!report.empty()) {
+        WriteFileAtomically(report, [&model](const ByteSink& sink) {
+          WriteReportJson(model.report, sink);
+        });
+      }
+      if (inputs.size() > 1) lines << input << ":\n";
+      for (const std::string& line : StatisticsLines(model.statistics)) lines << line << "\n";
       if (last) Dispose(std::move(document));
     } catch (const UsageError& e) {
       err << "mirrorknit-cli: " << e.message << "\n";
@@ -227,6 +284,56 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
   }
   return status;
+}
+
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string input;
+  double tolerance = 0.4;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (IsHelp(arg)) {
+        out << kCheckHelp;
+        return kExitOk;
+      }
+      if (Matches(arg, "-t", "--tolerance")) {
+        tolerance = ParseTolerance(OptionValue(args, i));
+      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+        throw UsageError{"unknown option " + arg};
+      } else if (input.empty()) {
+        input = arg;
+      } else {
+        throw UsageError{"check takes one INPUT"};
+      }
+    }
+    if (input.empty()) throw UsageError{"check needs an INPUT"};
+    WarningList warnings;
+    DockOptions options;
+    options.with_report = true;
+    DockedLook docked_look;
+    // The check docks anyway: what a second docking would do is part of the answer.
+    options.ask_before_redocking = [&docked_look](const DockedLook& look) {
+      docked_look = look;
+      return true;
+    };
+    OpenedModel model =
+        ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::No, options);
+    PrintWarnings(warnings, err);
+    out << input << "\n";
+    if (docked_look.looks_docked)
+      out << "Looks docked already: " << docked_look.reason
+          << "; docking it again would double its mirrored half\n";
+    out << ReportSummary(model.report);
+    for (const std::string& line : StatisticsLines(model.statistics)) out << line << "\n";
+    const bool faults = model.report.HasSeamFaults();
+    Dispose(std::move(model.working));
+    return faults ? kExitError : kExitOk;
+  } catch (const UsageError& e) {
+    return ReportUsage(e, kCheckHelp, err);
+  } catch (const Error& e) {
+    err << "mirrorknit-cli: " << e.what() << "\n";
+    return kExitError;
+  }
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

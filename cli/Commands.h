@@ -21,6 +21,8 @@ void SetExitingAfterRun(bool exiting);
 
 int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+/// Docks in memory and prints the dock report's summary; exit 1 when it finds seam faults.
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace mk::cli

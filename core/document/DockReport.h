@@ -12,8 +12,10 @@
 
 namespace mk {
 
-/// Where an entry sits in the docked model, in model units; markers and centring use it.
-/// Ids are those of the docked file; mesh is the 0-based mesh of a ".mdl" file (0 for ".seg").
+/// Where an entry sits in the docked model, in model units; markers and centring use it: the
+/// position the views draw the point at (through its attachment or along its hook).
+/// Ids are those of the docked file; mesh is the 0-based mesh of a ".mdl" file (0 for ".seg"),
+/// counting the "[MESH]" sections docking keeps, in file order.
 struct ReportPlace {
   std::int32_t mesh = 0;
   std::int32_t id = 0;
@@ -44,7 +46,8 @@ struct NearMiss {
 };
 
 enum class SplineFate {
-  /// The whole spline lies on the plane; both halves share it and it gets no image.
+  /// The whole spline lies on the plane (or it is empty); both halves share it and it gets no
+  /// image.
   OnPlane,
   /// Its first end was on the plane: the image runs into it from the other half.
   ExtendedThroughFirstEnd,
@@ -63,7 +66,7 @@ struct SplineOutcome {
   std::int32_t mesh = 0;
   /// 0-based position of the spline in its mesh or segment.
   std::int32_t index = 0;
-  /// Docked ids of its first and last point as read.
+  /// Docked ids of its first and last point as read; 0 for an empty spline.
   std::int32_t first_id = 0;
   std::int32_t last_id = 0;
   SplineFate fate = SplineFate::Twinned;
@@ -71,8 +74,10 @@ struct SplineOutcome {
 
 /// A hook turned round by the mirror, or a mirrored copy of a plane point hung on its original.
 struct CorrectionEntry {
+  /// The point whose attachment changed: the hook retargeted, or the plane point's copy.
   ReportPlace place;
   CorrectionKind kind = CorrectionKind::Hook;
+  /// Its target before and after; 0 for a copy that had none.
   std::int32_t old_target = 0;
   std::int32_t new_target = 0;
 };
@@ -87,6 +92,7 @@ enum class AttachmentProblem {
 struct AttachmentIssue {
   ReportPlace place;
   AttachmentProblem problem = AttachmentProblem::MissingTarget;
+  /// The target id as the docked file has it (renumbering negates an id that names no point).
   std::int32_t target = 0;
 };
 

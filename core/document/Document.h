@@ -11,6 +11,8 @@
 
 namespace mk {
 
+struct DockReport;
+
 /// One control point where the document draws it, for lookups such as what lies under the mouse.
 /// mesh is the 0-based "[MESH]" section of a ".mdl" file in file order (0 for ".seg").
 struct VisitedPoint {
@@ -33,8 +35,10 @@ class Document {
   /// Appends the document's lines.
   virtual void SaveToLines(LineWriter& lines) const = 0;
   /// Mirrors across X=0 and joins the halves; points nearer the plane than tolerance snap onto it.
-  /// Answers the counts of the docking (zeros when there was nothing to dock).
-  virtual DockStatistics Dock(double tolerance) = 0;
+  /// Answers the counts of the docking (zeros when there was nothing to dock). With a report,
+  /// its entries are filled as well; without one, docking does no work for it.
+  virtual DockStatistics Dock(double tolerance, DockReport* report) = 0;
+  DockStatistics Dock(double tolerance) { return Dock(tolerance, nullptr); }
   /// Bound 0..5 = minimum x, y, z, maximum x, y, z; 100 for any other index.
   virtual long double GetBound(int index) const = 0;
   virtual void Draw(View3D& view, PointIds ids) const = 0;

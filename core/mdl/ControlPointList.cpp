@@ -231,7 +231,8 @@ void ControlPointList::FlipRatiosInAttachChain(std::int32_t id) {
   }
 }
 
-void ControlPointList::ApplyCorrections(const CorrectionList& records) {
+void ControlPointList::ApplyCorrections(const CorrectionList& records,
+                                        std::vector<CorrectionNote>* notes) {
   if (points_.empty() || records.empty()) return;
   Lookups& index = Index();
   for (const CorrectionRecord& record : records) {
@@ -239,9 +240,11 @@ void ControlPointList::ApplyCorrections(const CorrectionList& records) {
       const std::size_t t = index.ById(record.oldid);
       if (t == kNone) continue;
       const ControlPoint* end = FindAttachChainEnd(record.newid);
+      const std::int32_t before = points_[t]->IsAttached() ? points_[t]->at_cpid : 0;
       index.Unlink(t);
       points_[t]->AttachTo(end ? end->cpid : record.newid);
       index.Link(t);
+      if (notes) notes->push_back({points_[t], record.kind, before, points_[t]->at_cpid});
       continue;
     }
     // The first point in view order that RetargetAttach would change: hooks hold a ratio.
@@ -251,6 +254,7 @@ void ControlPointList::ApplyCorrections(const CorrectionList& records) {
     index.Unlink(t);
     target->RetargetAttach(record);
     index.Link(t);
+    if (notes) notes->push_back({target, record.kind, record.oldid, target->at_cpid});
     const std::size_t m = RatiolessInAttachChain(target->cpid);
     if (m != kNone) {
       index.Unlink(m);
@@ -261,7 +265,7 @@ void ControlPointList::ApplyCorrections(const CorrectionList& records) {
   }
 }
 
-void ControlPointList::ResolveAttachments() {
+void ControlPointList::ResolveAttachments(AttachFindings* findings) {
   Lookups& index = Index();
   // One pass resolves, stamps the points that have a target for the cycle search and lists
   // those without one for the report: at millions of points each pass is memory traffic.
@@ -294,7 +298,17 @@ void ControlPointList::ResolveAttachments() {
   first.with_target.insert(first.with_target.end(), second.with_target.begin(),
                            second.with_target.end());
   WriteAttachReport(first.missing);
-  FindAttachCycles(first.with_target);
+  if (warnings_ == nullptr && findings == nullptr) return;
+  const std::vector<std::size_t> in_cycles = FindAttachCycles(first.with_target);
+  if (warnings_ != nullptr && !in_cycles.empty()) {
+    DockWarning cycles;
+    cycles.kind = DockWarning::Kind::AttachCycle;
+    for (const std::size_t c : in_cycles) cycles.ids.push_back(points_[c]->cpid);
+    warnings_->Warn(cycles);
+  }
+  if (findings == nullptr) return;
+  for (const std::size_t k : first.missing) findings->missing.push_back(points_[k]);
+  for (const std::size_t c : in_cycles) findings->in_cycles.push_back(points_[c]);
 }
 
 void ControlPointList::ReportAttachErrors() {
@@ -332,8 +346,10 @@ void ControlPointList::WriteAttachReport(const std::vector<std::size_t>& missing
   }
 }
 
-void ControlPointList::FindAttachCycles(const std::vector<std::size_t>& with_target) {
-  if (warnings_ == nullptr || with_target.empty()) return;
+std::vector<std::size_t> ControlPointList::FindAttachCycles(
+    const std::vector<std::size_t>& with_target) {
+  std::vector<std::size_t> in_cycles;
+  if (with_target.empty()) return in_cycles;
   // Positions are stamped into the points rather than kept in a map from point to position: at a
   // million points the map's misses cost more than the whole walk.
   auto target_of = [&](std::size_t i) {
@@ -346,10 +362,8 @@ void ControlPointList::FindAttachCycles(const std::vector<std::size_t>& with_tar
   // is walked once: 0 not yet, 1 on the current walk, 2 finished.
   std::vector<std::uint8_t> state(points_.size(), 0);
   std::vector<std::size_t> path;
-  // One warning for all cycles, each cycle from its first point in view order: a generated or
-  // broken model can hold hundreds of them.
-  DockWarning cycles;
-  cycles.kind = DockWarning::Kind::AttachCycle;
+  // All cycles together, each from its first point in view order: a generated or broken model
+  // can hold hundreds of them, and they go into one warning.
   for (const std::size_t start : with_target) {
     if (state[start] != 0) continue;
     path.clear();
@@ -363,11 +377,11 @@ void ControlPointList::FindAttachCycles(const std::vector<std::size_t>& with_tar
       const auto from = std::find(path.begin(), path.end(), j);
       std::vector<std::size_t> cycle(from, path.end());
       std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
-      for (std::size_t c : cycle) cycles.ids.push_back(points_[c]->cpid);
+      in_cycles.insert(in_cycles.end(), cycle.begin(), cycle.end());
     }
     for (std::size_t p : path) state[p] = 2;
   }
-  if (!cycles.ids.empty()) warnings_->Warn(cycles);
+  return in_cycles;
 }
 
 }  // namespace mk

@@ -13,6 +13,22 @@
 
 namespace mk {
 
+/// A correction as the dock report tells it: the point changed and its target before and after
+/// (0 for a point that had none).
+struct CorrectionNote {
+  const ControlPoint* point = nullptr;
+  CorrectionKind kind = CorrectionKind::Hook;
+  std::int32_t old_target = 0;
+  std::int32_t new_target = 0;
+};
+
+/// The attached points a resolution could not settle, in view order.
+struct AttachFindings {
+  std::vector<const ControlPoint*> missing;
+  /// Every point of every cycle, each cycle from its first point in view order.
+  std::vector<const ControlPoint*> in_cycles;
+};
+
 class ControlPointList {
  public:
   /// The points of every spline, splines in list order, each spline's points in chain order.
@@ -39,10 +55,11 @@ class ControlPointList {
   void FlipRatiosInAttachChain(std::int32_t id);
   void InvalidateLookups();
 
-  void ApplyCorrections(const CorrectionList& records);
+  /// Applies the records; notes, when given, receive every change made.
+  void ApplyCorrections(const CorrectionList& records, std::vector<CorrectionNote>* notes = nullptr);
   /// Finds every attached point's target anew, writes "attach_err.txt" for the missing ones and
-  /// reports all attachment cycles in one warning.
-  void ResolveAttachments();
+  /// reports all attachment cycles in one warning; findings, when given, receive both.
+  void ResolveAttachments(AttachFindings* findings = nullptr);
   void ReportAttachErrors();
 
  private:
@@ -51,9 +68,9 @@ class ControlPointList {
   std::size_t RatiolessInAttachChain(std::int32_t id);
   /// Writes "attach_err.txt" listing the points at these positions, when there are any.
   void WriteAttachReport(const std::vector<std::size_t>& missing);
-  /// Reports the cycles among the points with a target, given in view order; each must bear its
-  /// position in view_slot.
-  void FindAttachCycles(const std::vector<std::size_t>& with_target);
+  /// The positions of the points in cycles among the points with a target, given in view order;
+  /// each must bear its position in view_slot.
+  std::vector<std::size_t> FindAttachCycles(const std::vector<std::size_t>& with_target);
 
   std::vector<ControlPoint*> points_;
   WarningSink* warnings_ = nullptr;

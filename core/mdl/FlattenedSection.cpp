@@ -2,6 +2,6 @@
 
 namespace mk {
 
-void FlattenedSection::DockSubtree(double /*tolerance*/, DockStatistics& /*statistics*/) { FreeChildren(); }
+void FlattenedSection::DockSubtree(TreeDocking& /*docking*/) { FreeChildren(); }
 
 }  // namespace mk

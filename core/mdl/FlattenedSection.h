@@ -11,7 +11,7 @@ class FlattenedSection : public Section {
   using Section::Section;
 
  protected:
-  void DockSubtree(double tolerance, DockStatistics& statistics) override;
+  void DockSubtree(TreeDocking& docking) override;
 };
 
 }  // namespace mk

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/mdl/ControlPointList.h"
+#include "core/mdl/MeshReport.h"
 #include "core/util/Errors.h"
 #include "core/util/LargeMemory.h"
 #include "core/util/NumberText.h"
@@ -145,22 +146,29 @@ void MeshSection::VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const 
   }
 }
 
-void MeshSection::MirrorSplines(std::int32_t offset, CorrectionList& records) {
+void MeshSection::MirrorSplines(std::int32_t offset, CorrectionList& records, SplineFate* fates) {
   const std::size_t count = Splines.size();
   RestingPoints memo;
   for (std::size_t s = count; s-- > 0;) {
-    if (auto twin = Splines[s]->MakeMirror(offset, records, &memo))
+    if (auto twin = Splines[s]->MakeMirror(offset, records, &memo, fates ? &fates[s] : nullptr))
       Splines.push_back(std::move(twin));
   }
 }
 
-void MeshSection::DockSubtree(double tolerance, DockStatistics& statistics) {
+void MeshSection::DockSubtree(TreeDocking& docking) {
+  const std::int32_t mesh = docking.meshes++;
   if (Splines.empty()) return;
+  // Null without a report: every step below then does only the docking's own work.
+  std::unique_ptr<MeshReport> report;
+  if (docking.report)
+    report = std::make_unique<MeshReport>(*docking.report, docking.advisor, mesh, docking.tolerance);
+  DockStatistics& statistics = docking.statistics;
   Advance(progressBar, 2);
   std::int32_t n = 0;
   {
     ControlPointList all(Splines, warningSink);
-    all.SnapAllToPlane(tolerance);
+    if (report) report->NoteBeforeSnap(all);
+    all.SnapAllToPlane(docking.tolerance);
     Advance(progressBar, 3);
     n = all.Renumber();
   }
@@ -170,19 +178,21 @@ void MeshSection::DockSubtree(double tolerance, DockStatistics& statistics) {
   Advance(progressBar, 4);
 
   CorrectionList records;
-  MirrorSplines(n, records);
+  if (report) report->NoteSplines(Splines);
+  MirrorSplines(n, records, report ? report->Fates() : nullptr);
   ReleaseSparePieces();
   Advance(progressBar, 6);
   // The corrections change attachments and ratios only, never an id or a chain, so the same
   // view, with its index by id, serves the final resolution too.
   ControlPointList docked(Splines, warningSink);
   Advance(progressBar, 7);
-  docked.ApplyCorrections(records);
+  docked.ApplyCorrections(records, report ? &report->Corrections() : nullptr);
   records.clear();
   Advance(progressBar, 9);
-  docked.ResolveAttachments();
+  docked.ResolveAttachments(report ? &report->Attachments() : nullptr);
   statistics.cp_after = docked.CpCount();
   statistics.splines_after = SplineCount();
+  if (report) report->Finish();
 }
 
 }  // namespace mk

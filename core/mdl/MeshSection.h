@@ -26,15 +26,16 @@ class MeshSection : public Section {
 
   std::int32_t SplineCount() const { return static_cast<std::int32_t>(Splines.size()); }
   Spline& SplineAt(std::size_t position) const { return *Splines[position]; }
-  /// Mirrors the splines present now, last first; new splines are appended.
-  void MirrorSplines(std::int32_t offset, CorrectionList& records);
+  /// Mirrors the splines present now, last first; new splines are appended. fates, when given,
+  /// receives the fate of each spline present now, by its position.
+  void MirrorSplines(std::int32_t offset, CorrectionList& records, SplineFate* fates = nullptr);
 
   std::string Version = "2";
   std::vector<std::unique_ptr<Spline>> Splines;
 
  protected:
   /// The docking pipeline; a mesh without splines leaves statistics as they are.
-  void DockSubtree(double tolerance, DockStatistics& statistics) override;
+  void DockSubtree(TreeDocking& docking) override;
   void AddEntry(std::string_view text, std::unique_ptr<Section> child) override;
   /// The points of the splines, where Draw puts them; nested sections are not drawn either.
   void VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const override;

@@ -8,8 +8,8 @@
 
 namespace mk {
 
-void ModelSection::DockSubtree(double tolerance, DockStatistics& statistics) {
-  Section::DockSubtree(tolerance, statistics);
+void ModelSection::DockSubtree(TreeDocking& docking) {
+  Section::DockSubtree(docking);
   for (Entry& entry : Entries) {
     FieldSplitter fields;
     fields.Separator = "=";

@@ -12,7 +12,7 @@ class ModelSection : public Section {
   using Section::Section;
 
   /// Docks the children, then turns the first "Bounds=" line into the box of the whole model.
-  void DockSubtree(double tolerance, DockStatistics& statistics) override;
+  void DockSubtree(TreeDocking& docking) override;
   /// The section's own bounds, symmetrical in x; answers true whether or not a bounds line was read.
   bool FindBounds(std::array<double, 3>& min, std::array<double, 3>& max) const override;
 };

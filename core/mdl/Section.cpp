@@ -1,5 +1,6 @@
 #include "core/mdl/Section.h"
 
+#include "core/document/DockReport.h"
 #include "core/mdl/MeshSection.h"
 #include "core/mdl/ModelSection.h"
 #include "core/mdl/FlattenedSection.h"
@@ -80,15 +81,20 @@ void Section::SaveFrame(LineWriter& lines, bool with_body) const {
   lines.Add("[END" + SectionName + "]");
 }
 
-DockStatistics Section::Dock(double tolerance) {
-  DockStatistics statistics;
-  DockSubtree(tolerance, statistics);
-  return statistics;
+DockStatistics Section::Dock(double tolerance, DockReport* report) {
+  TreeDocking docking(tolerance, report);
+  DockSubtree(docking);
+  if (report) {
+    report->tolerance = tolerance;
+    report->counts = docking.statistics;
+    report->suggested_tolerance = docking.advisor.Suggest();
+  }
+  return docking.statistics;
 }
 
-void Section::DockSubtree(double tolerance, DockStatistics& statistics) {
+void Section::DockSubtree(TreeDocking& docking) {
   for (Entry& entry : Entries)
-    if (entry.child) entry.child->DockSubtree(tolerance, statistics);
+    if (entry.child) entry.child->DockSubtree(docking);
   FindBounds(BoundMin, BoundMax);
 }
 

@@ -9,10 +9,25 @@
 #include <vector>
 
 #include "core/document/Document.h"
+#include "core/document/ToleranceSuggestion.h"
 #include "core/document/Progress.h"
 #include "core/document/Warnings.h"
 
 namespace mk {
+
+/// What the docking of a tree carries from section to section.
+struct TreeDocking {
+  TreeDocking(double snap_tolerance, DockReport* wanted_report)
+      : tolerance(snap_tolerance), report(wanted_report), advisor(snap_tolerance) {}
+  double tolerance;
+  /// The counts of the last mesh that had splines.
+  DockStatistics statistics;
+  /// Null when no report is wanted.
+  DockReport* report;
+  /// The meshes met so far, in file order: the next mesh's number in the report.
+  std::int32_t meshes = 0;
+  ToleranceAdvisor advisor;
+};
 
 class Section : public Document {
  public:
@@ -32,8 +47,9 @@ class Section : public Document {
 
   std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
   void SaveToLines(LineWriter& lines) const override;
+  using Document::Dock;
   /// Docks the tree; the counts are those of the last mesh that had splines.
-  DockStatistics Dock(double tolerance) final;
+  DockStatistics Dock(double tolerance, DockReport* report) final;
   long double GetBound(int index) const override;
   void Draw(View3D& view, PointIds ids) const override;
   void VisitPoints(PointVisitor& visitor) const final;
@@ -49,8 +65,8 @@ class Section : public Document {
 
  protected:
   /// Stores one body entry as it is read. Sections that interpret their body override this.
-  /// Docks this section and its children; a mesh with splines stores its counts in statistics.
-  virtual void DockSubtree(double tolerance, DockStatistics& statistics);
+  /// Docks this section and its children; a mesh with splines stores its counts.
+  virtual void DockSubtree(TreeDocking& docking);
   /// Visits the points of this section and its children; every mesh met counts one up.
   virtual void VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const;
   virtual void AddEntry(std::string_view text, std::unique_ptr<Section> child);

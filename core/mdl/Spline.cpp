@@ -1,5 +1,6 @@
 #include "core/mdl/Spline.h"
 
+#include "core/document/SeamRules.h"
 #include "core/util/Errors.h"
 #include "core/util/NumberText.h"
 #include "core/util/FieldSplitter.h"
@@ -84,9 +85,13 @@ PlaneEnds Spline::EndsOnPlane(RestingPoints* memo) const {
 }
 
 std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& records,
-                                             RestingPoints* memo) {
-  if (Count <= 0 || LiesOnPlane(memo)) return nullptr;
+                                             RestingPoints* memo, SplineFate* fate) {
+  if (Count <= 0 || LiesOnPlane(memo)) {
+    if (fate) *fate = SplineFate::OnPlane;
+    return nullptr;
+  }
   const PlaneEnds ends = EndsOnPlane(memo);
+  if (fate) *fate = FateOf(false, ends, First->IsClosed() || Last->IsClosed());
 
   std::vector<std::unique_ptr<ControlPoint>> copies;
   copies.reserve(static_cast<std::size_t>(Count));

@@ -11,6 +11,7 @@
 
 #include "core/docking/CorrectionRecord.h"
 #include "core/docking/PlaneEnds.h"
+#include "core/document/DockReport.h"
 #include "core/mdl/ControlPoint.h"
 #include "core/util/Words.h"
 #include "core/util/LineList.h"
@@ -43,9 +44,10 @@ class Spline {
   PlaneEnds EndsOnPlane(RestingPoints* memo = nullptr) const;
   /// Mirrors the spline with id offset n, appending correction records; returns the new spline
   /// when the spline touches the plane nowhere, else null (the spline itself has grown).
-  /// memo may serve a whole mirror pass: mirroring changes no attach target.
+  /// memo may serve a whole mirror pass: mirroring changes no attach target. fate, when given,
+  /// receives what became of the spline.
   std::unique_ptr<Spline> MakeMirror(std::int32_t n, CorrectionList& records,
-                                      RestingPoints* memo = nullptr);
+                                      RestingPoints* memo = nullptr, SplineFate* fate = nullptr);
 
  private:
   // The points in the order they joined, not in chain order: owning them here rather than

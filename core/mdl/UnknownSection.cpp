@@ -2,7 +2,7 @@
 
 namespace mk {
 
-void UnknownSection::DockSubtree(double /*tolerance*/, DockStatistics& /*statistics*/) { Docked = true; }
+void UnknownSection::DockSubtree(TreeDocking& /*docking*/) { Docked = true; }
 
 void UnknownSection::SaveToLines(LineWriter& lines) const {
   if (!Docked) Section::SaveToLines(lines);

@@ -9,7 +9,7 @@ namespace mk {
 class UnknownSection : public Section {
  public:
   using Section::Section;
-  void DockSubtree(double tolerance, DockStatistics& statistics) override;
+  void DockSubtree(TreeDocking& docking) override;
   void SaveToLines(LineWriter& lines) const override;
 
   bool Docked = false;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/docking/IdTable.h"
+#include "core/seg/SegmentReport.h"
 #include "core/docking/Renumbering.h"
 #include "core/util/Words.h"
 #include "core/util/LargeMemory.h"
@@ -93,10 +94,17 @@ void SegmentDocument::SaveToLines(LineWriter& lines) const {
       [this](std::size_t s, LineWriter& run) { Splines[s]->WriteToLines(run); });
 }
 
-DockStatistics SegmentDocument::Dock(double tolerance) {
+DockStatistics SegmentDocument::Dock(double tolerance, DockReport* report) {
   DockStatistics statistics;
+  // Null without a report: every step below then does only the docking's own work.
+  std::unique_ptr<SegmentReport> notes;
+  if (report) {
+    report->tolerance = tolerance;
+    notes = std::make_unique<SegmentReport>(*report, tolerance);
+  }
   if (Splines.empty()) return statistics;
   Advance(progressBar, 2);
+  if (notes) notes->NoteBeforeSnap(Splines);
   SnapAllToPlane(tolerance);
   Advance(progressBar, 4);
   const std::int32_t n = Renumber();
@@ -104,7 +112,8 @@ DockStatistics SegmentDocument::Dock(double tolerance) {
   statistics.cp_before = n;
   Advance(progressBar, 6);
   statistics.splines_before = static_cast<std::int32_t>(Splines.size());
-  MirrorSplines(n);
+  if (notes) notes->NoteSplines(Splines);
+  MirrorSplines(n, notes ? notes->Fates() : nullptr);
   ReleaseSparePieces();
   statistics.splines_after = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
@@ -133,6 +142,7 @@ DockStatistics SegmentDocument::Dock(double tolerance) {
   Advance(progressBar, 9);
   BoundMin = box_of_first_part.min;
   BoundMax = box_of_first_part.max;
+  if (notes) notes->Finish(points, statistics);
   return statistics;
 }
 
@@ -213,16 +223,17 @@ std::int32_t SegmentDocument::Renumber() {
   return static_cast<std::int32_t>(points.size());
 }
 
-void SegmentDocument::MirrorSplines(std::int32_t offset) {
+void SegmentDocument::MirrorSplines(std::int32_t offset, SplineFate* fates) {
   // A spline's mirror changes that spline only and reads the others' stored positions, so the
   // splines are mirrored on both cores; the new ones then go to the end, last spline's first.
   const std::size_t count = Splines.size();
   std::vector<std::unique_ptr<SegmentSpline>> mirrored(count);
   SplitAcrossCores(
       count, [this](std::size_t s) { return Splines[s]->ControlPoints.size(); },
-      [this, offset, &mirrored](std::size_t begin, std::size_t end) {
+      [this, offset, fates, &mirrored](std::size_t begin, std::size_t end) {
         const PointBatch<SegmentControlPoint> batch;
-        for (std::size_t s = begin; s < end; ++s) mirrored[s] = Splines[s]->MakeMirror(offset);
+        for (std::size_t s = begin; s < end; ++s)
+          mirrored[s] = Splines[s]->MakeMirror(offset, fates ? &fates[s] : nullptr);
       });
   for (std::size_t s = count; s-- > 0;)
     if (mirrored[s]) Splines.push_back(std::move(mirrored[s]));

@@ -27,8 +27,9 @@ class SegmentDocument : public Document {
   /// On an error the splines read so far stay, unresolved.
   std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
   void SaveToLines(LineWriter& lines) const override;
+  using Document::Dock;
   /// Snap, renumber 1..N, mirror with offset N, resolve attachments again, widen the stored box.
-  DockStatistics Dock(double tolerance) override;
+  DockStatistics Dock(double tolerance, DockReport* report) override;
   long double GetBound(int index) const override;
   /// Segments never write ids.
   void Draw(View3D& view, PointIds ids) const override;
@@ -46,7 +47,8 @@ class SegmentDocument : public Document {
   /// negated. The result equals that of replacing every id in turn by -(i+1) across all points
   /// and negating at the end, but takes linear time.
   std::int32_t Renumber();
-  void MirrorSplines(std::int32_t offset);
+  /// fates, when given, receives the fate of each spline present now, by its position.
+  void MirrorSplines(std::int32_t offset, SplineFate* fates = nullptr);
   void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
 
   std::vector<std::unique_ptr<SegmentSpline>> Splines;

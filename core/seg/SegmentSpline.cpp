@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/document/SeamRules.h"
 #include "core/util/Words.h"
 #include "core/util/NumberText.h"
 
@@ -60,9 +61,13 @@ bool SegmentSpline::IsClosedLoop() const {
          (ControlPoints.front()->IsClosed() || ControlPoints.back()->IsClosed());
 }
 
-std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset) {
-  if (LiesOnPlane()) return nullptr;
+std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset, SplineFate* fate) {
+  if (LiesOnPlane()) {
+    if (fate) *fate = SplineFate::OnPlane;
+    return nullptr;
+  }
   const PlaneEnds ends = EndsOnPlane();
+  if (fate) *fate = FateOf(false, ends, IsClosedLoop());
   const std::size_t n = ControlPoints.size();
   // An end on the plane is shared by both halves and gets no twin.
   const std::size_t skip_first = FirstEndOnPlane(ends) ? 1 : 0;

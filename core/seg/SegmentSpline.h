@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/docking/PlaneEnds.h"
+#include "core/document/DockReport.h"
 #include "core/util/LineList.h"
 #include "core/seg/SegmentControlPoint.h"
 #include "core/view/View3D.h"
@@ -41,7 +42,8 @@ class SegmentSpline {
   bool IsClosedLoop() const;
   /// Adds the reflected twins: to this spline when an end touches the plane (the end point is
   /// shared by both halves), else to the new spline returned. None when nothing is to mirror.
-  std::unique_ptr<SegmentSpline> MakeMirror(std::int32_t offset);
+  /// fate, when given, receives what became of the spline.
+  std::unique_ptr<SegmentSpline> MakeMirror(std::int32_t offset, SplineFate* fate = nullptr);
   /// Lines only: no point marks and no ids.
   void Draw(View3D& view) const;
 };

@@ -58,8 +58,6 @@ OpenedModel ReadModel(const std::string& file_name, FileKind kind, ProgressBar* 
   return ParseModel(file_name, kind, progress_bar, warnings, reference);
 }
 
-DockedLook LooksDocked(const Document& /*document*/) { return {}; }
-
 OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tolerance,
                         ProgressBar* progress_bar, WarningSink* warnings,
                         WithReference reference, const DockOptions& options) {
@@ -70,12 +68,8 @@ OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tole
     const DockedLook look = LooksDocked(*model.working);
     if (look.looks_docked && !options.ask_before_redocking(look)) return model;
   }
-  model.statistics = model.working->Dock(tolerance);
+  model.statistics = model.working->Dock(tolerance, options.with_report ? &model.report : nullptr);
   model.docked = true;
-  if (options.with_report) {
-    model.report.tolerance = tolerance;
-    model.report.counts = model.statistics;
-  }
   return model;
 }
 

@@ -197,6 +197,7 @@ class ReportAndViewsTest : public QObject {
   void markersAppearInTheDockedPictureOnly() {
     const QString file = CopyOfHooks();
     auto plain = MakeWindow();
+    plain->SetModelOpener(OpenerWithReport({}));
     plain->OpenChosenFile(file);
     const QImage without = Picture(*plain, "ImageSD");
     QVERIFY(!plain->Legend()->isVisible());

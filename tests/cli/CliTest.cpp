@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "cli/Commands.h"
+#include "cli/RunCli.h"
 #include "support/Files.h"
 
 namespace mk::cli {
@@ -14,18 +14,6 @@ namespace {
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result RunCli(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = Run(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 /// Runs in a temporary current directory so that attach_err.txt lands there.
 class CliTest : public testing::Test {

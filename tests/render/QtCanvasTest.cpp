@@ -21,7 +21,7 @@ class LineDocument : public mk::Document {
   explicit LineDocument(std::array<long double, 6> bounds) : bounds_(bounds) {}
   std::size_t LoadFromLines(const mk::LineList&, std::size_t index) override { return index; }
   void SaveToLines(mk::LineWriter&) const override {}
-  mk::DockStatistics Dock(double) override { return {}; }
+  mk::DockStatistics Dock(double, mk::DockReport*) override { return {}; }
   long double GetBound(int index) const override {
     return index >= 0 && index < 6 ? bounds_[static_cast<std::size_t>(index)] : 100;
   }

@@ -19,7 +19,7 @@ class FakeDocument : public Document {
   explicit FakeDocument(std::array<long double, 6> bounds) : bounds_(bounds) {}
   std::size_t LoadFromLines(const LineList&, std::size_t index) override { return index; }
   void SaveToLines(LineWriter&) const override {}
-  DockStatistics Dock(double) override { return {}; }
+  DockStatistics Dock(double, DockReport*) override { return {}; }
   long double GetBound(int index) const override {
     return index >= 0 && index < 6 ? bounds_[static_cast<std::size_t>(index)] : 100;
   }

@@ -1,0 +1,91 @@
+#include "core/mdl/MeshReport.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/document/SeamRules.h"
+
+namespace mk {
+namespace {
+
+/// Where the point is drawn in the docked model: the position the views put it at.
+ReportPlace PlaceOf(const ControlPoint& p, std::int32_t mesh, RestingPoints& memo) {
+  const double r = p.hook_ratio;
+  return {mesh, p.cpid, p.GetX(r, &memo), p.GetY(r, &memo), p.GetZ(r, &memo)};
+}
+
+}  // namespace
+
+MeshReport::MeshReport(DockReport& report, ToleranceAdvisor& advisor, std::int32_t mesh,
+                       double tolerance)
+    : report_(report), advisor_(advisor), mesh_(mesh), tolerance_(tolerance) {}
+
+void MeshReport::NoteBeforeSnap(const ControlPointList& points) {
+  for (std::int32_t k = 0; k < points.CpCount(); ++k) {
+    const ControlPoint* p = points.At(static_cast<std::size_t>(k));
+    if (p->IsAttached()) continue;  // its own x is not its position, and the snap leaves it
+    const double distance = std::fabs(p->x);
+    const bool end = p->IsFirst() || p->IsLast();
+    if (end) {
+      advisor_.NoteEnd(distance);
+    } else {
+      advisor_.NoteInner(distance);
+    }
+    if (p->x != 0 && distance < tolerance_) {
+      snapped_.push_back({p, p->x});
+    } else if (!end && InNearMissBand(distance, tolerance_)) {
+      // Ends are judged after the snap, where the mirror judges them.
+      near_misses_.push_back({p, NearMissKind::Point, distance});
+    }
+  }
+}
+
+void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines) {
+  RestingPoints memo;
+  splines_.reserve(splines.size());
+  fates_.assign(splines.size(), SplineFate::Twinned);
+  for (std::size_t s = 0; s < splines.size(); ++s) {
+    const Spline& spline = *splines[s];
+    SplineOutcome outcome;
+    outcome.mesh = mesh_;
+    outcome.index = static_cast<std::int32_t>(s);
+    if (spline.Count > 0) {
+      outcome.first_id = spline.First->cpid;
+      outcome.last_id = spline.Last->cpid;
+      for (const ControlPoint* end : {spline.First, spline.Last}) {
+        if (end == spline.Last && spline.Last == spline.First) break;
+        const double distance = std::fabs(end->GetX(end->hook_ratio, &memo));
+        if (InNearMissBand(distance, tolerance_))
+          near_misses_.push_back({end, NearMissKind::SplineEnd, distance});
+      }
+    }
+    splines_.push_back(outcome);
+  }
+}
+
+void MeshReport::Finish() {
+  RestingPoints memo;
+  report_.snapped.reserve(report_.snapped.size() + snapped_.size());
+  report_.splines.reserve(report_.splines.size() + splines_.size());
+  for (const Moved& m : snapped_)
+    report_.snapped.push_back({PlaceOf(*m.point, mesh_, memo), m.old_x, std::fabs(m.old_x)});
+  // Inner points were met before the ends: in id order they read as the model runs.
+  std::stable_sort(near_misses_.begin(), near_misses_.end(),
+                   [](const Missed& a, const Missed& b) { return a.point->cpid < b.point->cpid; });
+  for (const Missed& m : near_misses_)
+    report_.near_misses.push_back({PlaceOf(*m.point, mesh_, memo), m.kind, m.distance});
+  for (std::size_t s = 0; s < splines_.size(); ++s) {
+    splines_[s].fate = fates_[s];
+    report_.splines.push_back(splines_[s]);
+  }
+  for (const CorrectionNote& c : corrections_)
+    report_.corrections.push_back(
+        {PlaceOf(*c.point, mesh_, memo), c.kind, c.old_target, c.new_target});
+  for (const ControlPoint* p : attachments_.missing)
+    report_.attachments.push_back(
+        {PlaceOf(*p, mesh_, memo), AttachmentProblem::MissingTarget, p->at_cpid});
+  for (const ControlPoint* p : attachments_.in_cycles)
+    report_.attachments.push_back({PlaceOf(*p, mesh_, memo), AttachmentProblem::Cycle, p->at_cpid});
+}
+
+}  // namespace mk

@@ -1,0 +1,56 @@
+#pragma once
+// The dock report's part of one ".mdl" mesh. Docking hands it the points and splines at the
+// stages where each entry is known; it keeps the points themselves and reads their docked ids
+// and positions once the docking is done.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/document/DockReport.h"
+#include "core/document/ToleranceSuggestion.h"
+#include "core/mdl/ControlPointList.h"
+#include "core/mdl/Spline.h"
+
+namespace mk {
+
+class MeshReport {
+ public:
+  MeshReport(DockReport& report, ToleranceAdvisor& advisor, std::int32_t mesh, double tolerance);
+
+  /// Before the snap: the points it will move, the free inner points it leaves in the near-miss
+  /// band, and every free point's distance for the tolerance suggestion.
+  void NoteBeforeSnap(const ControlPointList& points);
+  /// After the renumbering, before the mirror: each spline's ends, and those in the band.
+  void NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines);
+  /// One fate per spline noted, for the mirror to fill.
+  SplineFate* Fates() { return fates_.data(); }
+  std::vector<CorrectionNote>& Corrections() { return corrections_; }
+  AttachFindings& Attachments() { return attachments_; }
+  /// Writes the entries into the report, with the docked ids and positions.
+  void Finish();
+
+ private:
+  struct Moved {
+    const ControlPoint* point;
+    double old_x;
+  };
+  struct Missed {
+    const ControlPoint* point;
+    NearMissKind kind;
+    double distance;
+  };
+
+  DockReport& report_;
+  ToleranceAdvisor& advisor_;
+  std::int32_t mesh_;
+  double tolerance_;
+  std::vector<Moved> snapped_;
+  std::vector<Missed> near_misses_;
+  std::vector<SplineOutcome> splines_;
+  std::vector<SplineFate> fates_;
+  std::vector<CorrectionNote> corrections_;
+  AttachFindings attachments_;
+};
+
+}  // namespace mk

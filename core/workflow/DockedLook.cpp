@@ -1,0 +1,144 @@
+// Whether a model as read is the output of a docking already: docking it again would mirror
+// the whole model and double it. The test must cost little next to the docking itself and
+// never fire on a half model, so it looks only at free points (their own coordinates are the
+// ones the mirror copies) and reads every point only when a sample finds both sides filled.
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/docking/IdTable.h"
+#include "core/mdl/MeshSection.h"
+#include "core/seg/SegmentDocument.h"
+#include "core/workflow/Workflow.h"
+
+namespace mk {
+namespace {
+
+struct Sample {
+  std::int32_t id;
+  double x, y, z;
+};
+
+bool MirrorOf(const Sample& a, const Sample& b) { return b.x == -a.x && b.y == a.y && b.z == a.z; }
+
+/// The id offset between a point and its mirror image, found from the first few points off the
+/// plane; 0 when none of them has an image.
+std::int64_t IdOffset(const std::vector<Sample>& points) {
+  constexpr int kTries = 4;
+  int tries = 0;
+  for (const Sample& p : points) {
+    if (p.x == 0) continue;
+    for (const Sample& q : points)
+      if (q.id != p.id && MirrorOf(p, q)) return std::int64_t{q.id} - p.id;
+    if (++tries == kTries) break;
+  }
+  return 0;
+}
+
+/// Points spread over the list, each checked for its image at the id offset.
+bool MirroredInPairs(const std::vector<Sample>& points, std::int64_t offset) {
+  if (offset == 0) return false;
+  FirstPositionById by_id;
+  by_id.Build(points.size(), [&points](std::size_t i) { return points[i].id; });
+  constexpr std::size_t kChecks = 64;
+  const std::size_t step = points.size() / kChecks + 1;
+  std::size_t checked = 0, paired = 0;
+  for (std::size_t i = 0; i < points.size(); i += step) {
+    const Sample& p = points[i];
+    if (p.x == 0) continue;
+    ++checked;
+    for (const std::int64_t id : {p.id + offset, p.id - offset}) {
+      if (id < INT32_MIN || id > INT32_MAX) continue;
+      const std::size_t at = by_id.Find(static_cast<std::int32_t>(id));
+      if (at != FirstPositionById::kNone && MirrorOf(p, points[at])) {
+        ++paired;
+        break;
+      }
+    }
+  }
+  return paired >= 2 && paired * 10 >= checked * 9;
+}
+
+DockedLook Judge(const std::vector<Sample>& points) {
+  double low = 0, high = 0;
+  std::size_t below = 0, above = 0;
+  for (const Sample& p : points) {
+    if (p.x < 0) ++below, low = std::min(low, p.x);
+    if (p.x > 0) ++above, high = std::max(high, p.x);
+  }
+  // A half lies on one side; a few points just across the plane are near misses, not a half.
+  if (below == 0 || above == 0) return {};
+  const std::int64_t offset = IdOffset(points);
+  if (MirroredInPairs(points, offset))
+    return {true, "points are mirrored in pairs across X=0, the ids of one half " +
+                      std::to_string(offset < 0 ? -offset : offset) + " above the other's"};
+  const bool balanced = below * 4 >= points.size() && above * 4 >= points.size();
+  if (low == -high && balanced)
+    return {true, "the points lie symmetrically on both sides of X=0"};
+  return {};
+}
+
+template <class Point>
+void AddFree(const Point& p, std::vector<Sample>& out) {
+  if (!p.IsAttached())
+    out.push_back({p.cpid, static_cast<double>(p.x), static_cast<double>(p.y),
+                   static_cast<double>(p.z)});
+}
+
+/// Points on both sides of the plane among those of a few thousand splines spread over the
+/// list: a docked model has them everywhere, and a half model nearly never, so most files are
+/// judged without reading all their points.
+template <class Splines, class AddPointsOf>
+bool SampleHasBothSides(const Splines& splines, AddPointsOf add_points_of) {
+  constexpr std::size_t kSampledSplines = 4096;
+  const std::size_t step = splines.size() / kSampledSplines + 1;
+  std::vector<Sample> sample;
+  for (std::size_t s = 0; s < splines.size(); s += step) add_points_of(*splines[s], sample);
+  bool below = false, above = false;
+  for (const Sample& p : sample) {
+    below = below || p.x < 0;
+    above = above || p.x > 0;
+  }
+  return below && above;
+}
+
+template <class Splines, class AddPointsOf>
+DockedLook JudgeSplines(const Splines& splines, AddPointsOf add_points_of) {
+  if (!SampleHasBothSides(splines, add_points_of)) return {};
+  std::vector<Sample> points;
+  for (const auto& spline : splines) add_points_of(*spline, points);
+  return Judge(points);
+}
+
+void AddPointsOfSpline(const Spline& spline, std::vector<Sample>& out) {
+  if (spline.Count <= 0) return;
+  for (const ControlPoint* p = spline.First; p != nullptr; p = p->next) AddFree(*p, out);
+}
+
+void AddPointsOfSegmentSpline(const SegmentSpline& spline, std::vector<Sample>& out) {
+  for (const auto& p : spline.ControlPoints) AddFree(*p, out);
+}
+
+DockedLook JudgeTree(const Section& section) {
+  if (const auto* mesh = dynamic_cast<const MeshSection*>(&section))
+    return JudgeSplines(mesh->Splines, AddPointsOfSpline);
+  for (const Section::Entry& entry : section.Entries) {
+    if (!entry.child) continue;
+    DockedLook look = JudgeTree(*entry.child);
+    if (look.looks_docked) return look;
+  }
+  return {};
+}
+
+}  // namespace
+
+DockedLook LooksDocked(const Document& document) {
+  if (const auto* segment = dynamic_cast<const SegmentDocument*>(&document))
+    return JudgeSplines(segment->Splines, AddPointsOfSegmentSpline);
+  if (const auto* tree = dynamic_cast<const Section*>(&document)) return JudgeTree(*tree);
+  return {};
+}
+
+}  // namespace mk

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# What the dock report costs: times `mirrorknit-cli dock` of a generated 1,000,000-point model,
+# file to file, without and with `--report`, runs interleaved, and prints a Markdown table of
+# the medians. Give a second CLI (an older build) as BASE to time its plain dock beside them.
+#   bash scripts/bench_report.sh [BUILD_DIR] [RUNS] [BASE]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(cd "${1:-build/release}" && pwd)
+runs=${2:-7}
+base=${3:-}
+[ -n "$base" ] && base=$(cd "$(dirname "$base")" && pwd)/$(basename "$base")
+cli=$build/cli/mirrorknit-cli
+make_model=$build/bench/make_model
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+seconds() {  # wall time of the command
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null 2>&1
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc -l
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+header="| format | points | plain dock s | dock with report s | report / plain | report MiB |"
+rule="|---|---:|---:|---:|---:|---:|"
+if [ -n "$base" ]; then
+  header="$header plain dock before the report s |"
+  rule="$rule---:|"
+fi
+echo "$header"
+echo "$rule"
+for ext in mdl seg; do
+  "$make_model" 1000000 "m.$ext" 7
+  : > plain.txt; : > report.txt; : > base.txt
+  for _ in $(seq "$runs"); do
+    seconds "$cli" dock "m.$ext" -o "out.$ext" >> plain.txt
+    seconds "$cli" dock "m.$ext" -o "out.$ext" --report r.json >> report.txt
+    [ -n "$base" ] && seconds "$base" dock "m.$ext" -o "out.$ext" >> base.txt
+  done
+  plain=$(median < plain.txt)
+  report=$(median < report.txt)
+  ratio=$(printf '%.3f' "$(echo "$report / $plain" | bc -l)")
+  mib=$(printf '%.1f' "$(echo "$(stat -c %s r.json) / 1048576" | bc -l)")
+  row="| $ext | 1000000 | $plain | $report | $ratio | $mib |"
+  [ -n "$base" ] && row="$row $(median < base.txt) |"
+  echo "$row"
+done
