@@ -209,11 +209,18 @@ QString ReportTexts::AttachmentLegend() const {
   return japanese ? QStringLiteral("未解決のアタッチ") : QStringLiteral("Unresolved attachment");
 }
 
-QString ReportTexts::RedockQuestion(const QString& reason) const {
-  return japanese ? QStringLiteral("このモデルはドッキング済みのようです（%1）。\n"
-                                   "もう一度ドッキングしますか？")
-                        .arg(reason)
-                  : QStringLiteral("This model looks docked already: %1.\nDock it again?").arg(reason);
+QString ReportTexts::RedockQuestion(const DockedLook& look) const {
+  if (!japanese)
+    return QStringLiteral("This model looks docked already: %1.\nDock it again?")
+        .arg(QString::fromStdString(look.reason));
+  const QString reason =
+      look.sign == DockedLook::Sign::MirroredPairs
+          ? QStringLiteral("点がX=0をはさんで対になっていて、片側のIDがもう片側より%1大きい")
+                .arg(look.id_offset)
+          : QStringLiteral("点がX=0の両側に対称に並んでいる");
+  return QStringLiteral("このモデルはドッキング済みのようです（%1）。\n"
+                        "もう一度ドッキングしますか？")
+      .arg(reason);
 }
 
 }  // namespace mk

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "core/document/DockReport.h"
+#include "core/workflow/Workflow.h"
 
 namespace mk {
 
@@ -62,7 +63,7 @@ struct ReportTexts {
   QString AttachmentLegend() const;
 
   /// reason: the workflow's sentence, in English.
-  QString RedockQuestion(const QString& reason) const;
+  QString RedockQuestion(const DockedLook& look) const;
 };
 
 }  // namespace mk

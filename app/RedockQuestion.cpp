@@ -6,7 +6,7 @@ namespace mk {
 
 bool AskToDockAgain(QWidget* parent, const DockedLook& look, const ReportTexts& texts) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Mirrorknit"),
-                  texts.RedockQuestion(QString::fromStdString(look.reason)),
+                  texts.RedockQuestion(look),
                   QMessageBox::Yes | QMessageBox::No, parent);
   box.setObjectName(QStringLiteral("RedockBox"));
   box.setDefaultButton(QMessageBox::No);

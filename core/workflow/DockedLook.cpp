@@ -71,12 +71,17 @@ DockedLook Judge(const std::vector<Sample>& points) {
   // A half lies on one side; a few points just across the plane are near misses, not a half.
   if (below == 0 || above == 0) return {};
   const std::int64_t offset = IdOffset(points);
-  if (MirroredInPairs(points, offset))
-    return {true, "points are mirrored in pairs across X=0, the ids of one half " +
-                      std::to_string(offset < 0 ? -offset : offset) + " above the other's"};
+  if (MirroredInPairs(points, offset)) {
+    const std::int64_t distance = offset < 0 ? -offset : offset;
+    return {true,
+            "points are mirrored in pairs across X=0, the ids of one half " +
+                std::to_string(distance) + " above the other's",
+            DockedLook::Sign::MirroredPairs, distance};
+  }
   const bool balanced = below * 4 >= points.size() && above * 4 >= points.size();
   if (low == -high && balanced)
-    return {true, "the points lie symmetrically on both sides of X=0"};
+    return {true, "the points lie symmetrically on both sides of X=0",
+            DockedLook::Sign::SymmetricBox, 0};
   return {};
 }
 

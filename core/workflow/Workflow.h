@@ -43,9 +43,19 @@ enum class WithReference { No, Yes };
 
 /// Why a model read looks docked already; empty when it does not.
 struct DockedLook {
+  enum class Sign {
+    /// Points have their exact mirror image at one id offset.
+    MirroredPairs,
+    /// The box is symmetrical across X=0 with many points on each side.
+    SymmetricBox,
+  };
   bool looks_docked = false;
   /// A sentence for the user, in English, such as "points are mirrored in pairs across X=0".
   std::string reason;
+  /// What gave it away, for callers that word the reason themselves.
+  Sign sign = Sign::MirroredPairs;
+  /// For MirroredPairs: how far the ids of one half lie above the other's.
+  std::int64_t id_offset = 0;
 };
 /// Tells whether the document, as read, looks like the output of a docking.
 DockedLook LooksDocked(const Document& document);
