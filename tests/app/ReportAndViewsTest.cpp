@@ -68,7 +68,7 @@ mk::ModelOpener OpenerWithReport(mk::DockReport report) {
 mk::OpenedModel OpenLookingDocked(const std::string& file, mk::FileKind kind, double tolerance,
                                   mk::ProgressBar* progress, mk::WarningSink* warnings,
                                   const mk::DockOptions& options) {
-  mk::DockedLook look{true, kDockedReason};
+  mk::DockedLook look{true, kDockedReason, mk::DockedLook::Sign::MirroredPairs, 1000};
   if (options.ask_before_redocking && !options.ask_before_redocking(look))
     return mk::ReadModel(file, kind, progress, warnings, mk::WithReference::Yes);
   return mk::ReadAndDock(file, kind, tolerance, progress, warnings, mk::WithReference::Yes);
@@ -464,7 +464,11 @@ class ReportAndViewsTest : public QObject {
     });
     window->OpenChosenFile(file);
     QCOMPARE(*name, QStringLiteral("RedockBox"));
-    QVERIFY2(question->contains(QString::fromLatin1(kDockedReason)), qPrintable(*question));
+    // The reason in the interface language, with the ids' offset.
+    const QString reason = japanese ? QStringLiteral("点がX=0をはさんで対になっていて")
+                                    : QString::fromLatin1(kDockedReason);
+    QVERIFY2(question->contains(reason), qPrintable(*question));
+    QVERIFY2(question->contains(QStringLiteral("1000")) || !japanese, qPrintable(*question));
     QVERIFY(window->ProgressBox()->isHidden());
     QCOMPARE(window->ModelDocked(), yes);
     if (yes) {
