@@ -155,7 +155,6 @@ void MeshSection::DockSubtree(double tolerance, DockStatistics& statistics) {
 
   CorrectionList records;
   MirrorSplines(n, records);
-  ReleaseSparePieces();
   Advance(progressBar, 6);
   // The corrections change attachments and ratios only, never an id or a chain, so the same
   // view, with its index by id, serves the final resolution too.

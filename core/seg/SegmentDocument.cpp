@@ -105,7 +105,6 @@ DockStatistics SegmentDocument::Dock(double tolerance) {
   Advance(progressBar, 6);
   statistics.splines_before = static_cast<std::int32_t>(Splines.size());
   MirrorSplines(n);
-  ReleaseSparePieces();
   statistics.splines_after = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
   std::vector<SegmentControlPoint*> points;

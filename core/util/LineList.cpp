@@ -2,7 +2,6 @@
 
 #include "core/util/Errors.h"
 #include "core/util/FileIo.h"
-#include "core/util/LargeMemory.h"
 
 namespace mk {
 

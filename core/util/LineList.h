@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/util/FileIo.h"
-#include "core/util/LargeMemory.h"
 
 namespace mk {
 
@@ -31,7 +30,7 @@ class LineList {
 
  private:
   std::unique_ptr<FileText> bytes_;
-  LargeVector<std::string_view> lines_;
+  std::vector<std::string_view> lines_;
 };
 
 /// An output line list: lines are appended to one buffer, each followed by CR LF.
