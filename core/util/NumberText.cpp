@@ -91,9 +91,9 @@ Real ExactPowerOfTen(int k) {
 
 /// Plain decimals such as "-44.125", the words of nearly every segment file, read as extended
 /// reals when their digits and the power of ten are exact in Real: one correctly rounded division
-/// then gives exactly the value of the general conversion, which for extended reals goes through
-/// the C library's slow path. False sends any other text (exponents, long digit strings, bad
-/// words) to the general path, which also reports the errors.
+/// then gives exactly the value of the general conversion, which is much slower for extended
+/// reals. False sends any other text (exponents, long digit strings, bad words) to the general
+/// path, which also reports the errors.
 template <typename Real>
 bool ParseShortDecimal(std::string_view t, Real& out) {
   std::size_t i = 0;
