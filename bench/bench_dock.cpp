@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ModelGenerator.h"
-#include "core/util/LargeMemory.h"
 #include "core/util/LineList.h"
 #include "core/workflow/Workflow.h"
 
@@ -14,7 +13,6 @@ void LoadDockSave(benchmark::State& state, mk::FileKind kind, bool dock) {
   for (auto _ : state) {
     // As the program and the CLI do: the lines are freed before the docking.
     auto document = mk::CreateDocument(kind, nullptr, nullptr);
-    const mk::SparePiecesScope mirror_reuses_the_lines;
     document->LoadFromLines(mk::LineList::FromText(text), 0);
     if (dock) document->Dock(0.4);
     mk::LineWriter out;

@@ -12,7 +12,6 @@
 
 #include "render/QtCanvas.h"
 #include "bench/ModelGenerator.h"
-#include "core/util/LargeMemory.h"
 #include "core/util/LineList.h"
 #include "core/workflow/Workflow.h"
 #include "core/document/DocumentView.h"
@@ -81,14 +80,11 @@ void OpenDockFirstPaint(benchmark::State& state, mk::FileKind kind) {
     auto working = mk::CreateDocument(kind, nullptr, nullptr);
     auto reference = mk::CreateDocument(kind, nullptr, nullptr);
     {
-      const mk::SparePiecesScope mirror_reuses_the_lines;
-      {
-        const mk::LineList lines = mk::LineList::FromText(text);
-        working->LoadFromLines(lines, 0);
-        reference->LoadFromLines(lines, 0);
-      }
-      working->Dock(0.4);
+      const mk::LineList lines = mk::LineList::FromText(text);
+      working->LoadFromLines(lines, 0);
+      reference->LoadFromLines(lines, 0);
     }
+    working->Dock(0.4);
     const mk::ViewRange range = mk::RangeForDirection(*working, 0);
     for (auto [image, drawn] : {std::pair{&left, reference.get()}, std::pair{&right, working.get()}}) {
       mk::QtCanvas canvas(image);

@@ -11,7 +11,6 @@
 #include "core/docking/Renumbering.h"
 #include "core/util/Errors.h"
 #include "core/util/FileIo.h"
-#include "core/util/LargeMemory.h"
 #include "core/util/LineList.h"
 #include "core/util/NumberText.h"
 #include "core/util/SecondCore.h"
@@ -147,7 +146,6 @@ ControlPointList::ControlPointList(const std::vector<std::unique_ptr<Spline>>& s
   std::size_t total = 0;
   for (const auto& spline : splines) total += static_cast<std::size_t>(std::max(spline->Count, 0));
   points_.reserve(total);
-  PreferHugePages(points_.data(), total * sizeof(ControlPoint*));
   for (const auto& spline : splines) spline->CollectCps(points_);
 }
 

@@ -180,7 +180,6 @@ void MeshSection::DockSubtree(TreeDocking& docking) {
   CorrectionList records;
   if (report) report->NoteSplines(Splines);
   MirrorSplines(n, records, report ? report->Fates() : nullptr);
-  ReleaseSparePieces();
   Advance(progressBar, 6);
   // The corrections change attachments and ratios only, never an id or a chain, so the same
   // view, with its index by id, serves the final resolution too.

@@ -114,7 +114,6 @@ DockStatistics SegmentDocument::Dock(double tolerance, DockReport* report) {
   statistics.splines_before = static_cast<std::int32_t>(Splines.size());
   if (notes) notes->NoteSplines(Splines);
   MirrorSplines(n, notes ? notes->Fates() : nullptr);
-  ReleaseSparePieces();
   statistics.splines_after = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
   std::vector<SegmentControlPoint*> points;

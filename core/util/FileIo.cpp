@@ -9,7 +9,6 @@
 #include <system_error>
 
 #include "core/util/Errors.h"
-#include "core/util/LargeMemory.h"
 
 #ifdef _WIN32
 #include <io.h>

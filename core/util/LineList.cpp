@@ -1,10 +1,29 @@
 #include "core/util/LineList.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "core/util/Errors.h"
 #include "core/util/FileIo.h"
-#include "core/util/LargeMemory.h"
 
 namespace mk {
+
+template <class Offset>
+void LineList::IndexLines(const char* data, std::size_t end, std::size_t breaks,
+                          std::vector<Offset>& starts) {
+  starts.reserve(breaks + 2);
+  std::size_t pos = 0;
+  while (pos < end) {
+    starts.push_back(static_cast<Offset>(pos));
+    std::size_t stop = pos;
+    while (stop < end && data[stop] != '\r' && data[stop] != '\n') ++stop;
+    pos = stop;
+    if (pos < end && data[pos] == '\r') ++pos;
+    if (pos < end && data[pos] == '\n') ++pos;
+  }
+  starts.push_back(static_cast<Offset>(pos));
+}
 
 LineList LineList::FromFileText(FileText bytes) {
   LineList list;
@@ -17,16 +36,10 @@ LineList LineList::FromFileText(FileText bytes) {
   std::size_t breaks = 0;
   for (std::size_t i = 0; i < end; ++i)
     if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == end || data[i + 1] != '\n'))) ++breaks;
-  list.lines_.reserve(breaks + 1);
-  std::size_t pos = 0;
-  while (pos < end) {
-    std::size_t stop = pos;
-    while (stop < end && data[stop] != '\r' && data[stop] != '\n') ++stop;
-    list.lines_.emplace_back(data + pos, stop - pos);
-    pos = stop;
-    if (pos < end && text[pos] == '\r') ++pos;
-    if (pos < end && text[pos] == '\n') ++pos;
-  }
+  if (end <= std::numeric_limits<std::uint32_t>::max())
+    IndexLines(data, end, breaks, list.starts_);
+  else
+    IndexLines(data, end, breaks, list.wide_starts_);
   return list;
 }
 
@@ -35,8 +48,21 @@ LineList LineList::FromFile(const std::string& file_name) {
 }
 
 std::string_view LineList::Get(std::size_t index) const {
-  if (index >= lines_.size()) throw ListIndexError(static_cast<std::int64_t>(index));
-  return lines_[index];
+  if (index >= Count()) throw ListIndexError(static_cast<std::int64_t>(index));
+  std::size_t begin = 0;
+  std::size_t stop = 0;
+  if (!starts_.empty()) {
+    begin = starts_[index];
+    stop = starts_[index + 1];
+  } else {
+    begin = static_cast<std::size_t>(wide_starts_[index]);
+    stop = static_cast<std::size_t>(wide_starts_[index + 1]);
+  }
+  // No line holds a CR or an LF, so what the range ends with is its line end: LF, CR or CR LF.
+  const char* const data = bytes_->data();
+  if (stop > begin && data[stop - 1] == '\n') --stop;
+  if (stop > begin && data[stop - 1] == '\r') --stop;
+  return {data + begin, stop - begin};
 }
 
 LineWriter::LineWriter(ByteSink sink) : sink_(std::move(sink)) {

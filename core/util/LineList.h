@@ -3,13 +3,13 @@
 // Lines are byte strings in whatever code page the file uses; nothing converts or inspects them.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/util/FileIo.h"
-#include "core/util/LargeMemory.h"
 
 namespace mk {
 
@@ -25,13 +25,26 @@ class LineList {
   /// Reads a whole file; throws FileError when it is missing, not a regular file or unreadable.
   static LineList FromFile(const std::string& file_name);
 
-  std::size_t Count() const { return lines_.size(); }
+  std::size_t Count() const {
+    const std::size_t starts = starts_.empty() ? wide_starts_.size() : starts_.size();
+    return starts == 0 ? 0 : starts - 1;
+  }
   /// The line at index; throws ListIndexError with the index when it lies past the end.
   std::string_view Get(std::size_t index) const;
 
  private:
+  template <class Offset>
+  static void IndexLines(const char* data, std::size_t end, std::size_t breaks,
+                         std::vector<Offset>& starts);
+
   std::unique_ptr<FileText> bytes_;
-  LargeVector<std::string_view> lines_;
+  // Where each line begins, and after the last one where the text ends; a line ends where the
+  // next begins, less its line end. A file holds a line for every few words, so the index is
+  // kept at 4 bytes a line where the text allows it: a view of the text per line would take
+  // twice the file's size again while the model is read. Texts of 4 GiB and more take the
+  // wide form.
+  std::vector<std::uint32_t> starts_;
+  std::vector<std::uint64_t> wide_starts_;
 };
 
 /// An output line list: lines are appended to one buffer, each followed by CR LF.

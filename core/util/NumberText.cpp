@@ -89,10 +89,11 @@ Real ExactPowerOfTen(int k) {
   return table[static_cast<std::size_t>(k)];
 }
 
-/// Plain decimals such as "-44.125", the words of nearly every model file, when their digits
-/// and the power of ten are exact in Real: one correctly rounded division then gives exactly the
-/// value of the general conversion, several times faster. False sends any other text (exponents,
-/// long digit strings, bad words) to the general path, which also reports the errors.
+/// Plain decimals such as "-44.125", the words of nearly every segment file, read as extended
+/// reals when their digits and the power of ten are exact in Real: one correctly rounded division
+/// then gives exactly the value of the general conversion, which is much slower for extended
+/// reals. False sends any other text (exponents, long digit strings, bad words) to the general
+/// path, which also reports the errors.
 template <typename Real>
 bool ParseShortDecimal(std::string_view t, Real& out) {
   std::size_t i = 0;
@@ -123,7 +124,19 @@ bool ParseShortDecimal(std::string_view t, Real& out) {
 
 template <typename Real>
 Real ParseReal(std::string_view text) {
-  if (Real value; ParseShortDecimal(text, value)) return value;
+  {
+    // from_chars takes the real grammar but for a plus sign, and besides it the words of
+    // non-finite values, refused here; every other text, an underflow among them, goes the
+    // checked way below.
+    const bool plus = !text.empty() && text.front() == '+';
+    const std::string_view number = text.substr(plus ? 1 : 0);
+    if (!number.empty() && !(plus && number.front() == '-')) {
+      Real value = 0;
+      const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
+      if (r.ec == std::errc() && r.ptr == number.data() + number.size() && std::isfinite(value))
+        return value;
+    }
+  }
   std::size_t start = 0;
   bool tiny = false;
   if (!ScanReal(text, start, tiny))
@@ -183,8 +196,8 @@ void AppendGeneral(std::string& out, bool negative, const char* digits, int expo
 template <typename Real>
 void ScientificDigits(Real magnitude, char (&digits)[15], int& exponent) {
   if constexpr (std::is_same_v<Real, double>) {
-    // The shortest digits that read back as the same double are several times cheaper to find
-    // than 15 rounded ones, and model files hold short numbers. When there are at most 15 of
+    // The shortest digits that read back as the same double are cheaper to find than 15
+    // rounded ones, and model files hold short numbers. When there are at most 15 of
     // them they are the rounded digits too: every decimal of 15 significant digits comes back
     // unchanged through its nearest normal double and a rounding to 15 digits.
     if (std::isnormal(magnitude)) {

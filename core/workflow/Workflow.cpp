@@ -2,7 +2,6 @@
 
 #include "core/mdl/Section.h"
 #include "core/util/FileIo.h"
-#include "core/util/LargeMemory.h"
 #include "core/util/LineList.h"
 #include "core/seg/SegmentDocument.h"
 
@@ -61,8 +60,6 @@ OpenedModel ReadModel(const std::string& file_name, FileKind kind, ProgressBar* 
 OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tolerance,
                         ProgressBar* progress_bar, WarningSink* warnings,
                         WithReference reference, const DockOptions& options) {
-  // The mirror takes its memory from the pages of the freed lines.
-  const SparePiecesScope mirror_reuses_the_lines;
   OpenedModel model = ParseModel(file_name, kind, progress_bar, warnings, reference);
   if (options.ask_before_redocking) {
     const DockedLook look = LooksDocked(*model.working);

@@ -30,6 +30,14 @@ TEST(LineList, FinalLineBreakAddsNoLine) {
   EXPECT_EQ(Split("a\r\n\r\n"), (Lines{"a", ""}));
 }
 
+TEST(LineList, EachLineLosesExactlyItsOwnLineEnd) {
+  EXPECT_EQ(Split("a\r"), Lines{"a"});
+  EXPECT_EQ(Split("\r\r"), (Lines{"", ""}));
+  EXPECT_EQ(Split("a\n\n"), (Lines{"a", ""}));
+  EXPECT_EQ(Split("\n\r\n\r"), (Lines{"", "", ""}));
+  EXPECT_EQ(Split(std::string("a\r\0\nb", 5)), Lines{"a"});
+}
+
 TEST(LineList, NulEndsTheText) {
   EXPECT_EQ(Split(std::string("a\nb\0c\nd", 7)), (Lines{"a", "b"}));
 }

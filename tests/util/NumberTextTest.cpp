@@ -61,7 +61,8 @@ TEST(StrToFloat, TinyMagnitudesReadAsZeroOfTheirSign) {
 
 TEST(StrToFloat, RejectsNonNumbersAndOverflow) {
   for (const char* text : {"", ".", "-", "1e", "1e+", "e5", "inf", "nan", "INF", "1e400",
-                           "-1e400", "1,5", " 1", "1 ", "0x1p3", "1.2.3", "++1"}) {
+                           "-1e400", "1,5", " 1", "1 ", "0x1p3", "1.2.3", "++1", "+-1", "-+1", "+",
+                           "infinity", "-inf", "+nan", "nan(1)", "1e5x"}) {
     try {
       StrToFloat(text);
       ADD_FAILURE() << "accepted '" << text << "'";
@@ -79,8 +80,8 @@ TEST(StrToExtended, ReadsWithExtendedPrecision) {
   EXPECT_THROW(StrToExtended("1e99999"), ConversionError);
 }
 
-// Plain decimals take a short path of their own; it must round exactly as the C library does,
-// at every digit count and position of the point around its limits.
+// Plain decimals take a short path of their own as extended reals; it must round exactly as
+// the C library does, at every digit count and position of the point around its limits.
 TEST(StrToExtended, PlainDecimalsRoundAsTheLibraryDoes) {
   std::mt19937_64 rng(11);
   for (int round = 0; round < 200000; ++round) {
