@@ -9,6 +9,8 @@
 namespace mk {
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr std::array kFates{SplineFate::OnPlane,          SplineFate::ExtendedThroughFirstEnd,
                             SplineFate::ExtendedThroughLastEnd, SplineFate::ClosedThroughBothEnds,
                             SplineFate::Twinned,          SplineFate::AlreadyClosed};
@@ -59,11 +61,10 @@ class JsonObject {
 
  private:
   void Key(std::string_view key) {
-    if (!first_) out_ += ", ";
+    out_ += first_ ? "\""sv : ", \""sv;
     first_ = false;
-    out_ += '"';
     out_ += key;
-    out_ += "\": ";
+    out_ += "\": "sv;
   }
   std::string& out_;
   bool first_ = true;
@@ -83,7 +84,7 @@ void AppendList(LineWriter& lines, const char* key, const List& list, Write writ
       lines, list.size(), [](std::size_t) { return 1; },
       [&list, &write](std::size_t i, LineWriter& run) {
         std::string& out = run.Text();
-        out += i == 0 ? "\n    " : ",\n    ";
+        out += i == 0 ? "\n    "sv : ",\n    "sv;
         JsonObject entry(out);
         write(entry, list[i]);
         entry.Close();
@@ -126,11 +127,11 @@ std::string PlaceText(const ReportPlace& place) {
 
 }  // namespace
 
-const char* NameOf(NearMissKind kind) {
+std::string_view NameOf(NearMissKind kind) {
   return kind == NearMissKind::Point ? "point" : "spline_end";
 }
 
-const char* NameOf(SplineFate fate) {
+std::string_view NameOf(SplineFate fate) {
   switch (fate) {
     case SplineFate::OnPlane: return "on_plane";
     case SplineFate::ExtendedThroughFirstEnd: return "extended_through_first_end";
@@ -142,11 +143,11 @@ const char* NameOf(SplineFate fate) {
   return "";
 }
 
-const char* NameOf(CorrectionKind kind) {
+std::string_view NameOf(CorrectionKind kind) {
   return kind == CorrectionKind::Hook ? "hook" : "plane_copy";
 }
 
-const char* NameOf(AttachmentProblem problem) {
+std::string_view NameOf(AttachmentProblem problem) {
   return problem == AttachmentProblem::MissingTarget ? "missing_target" : "cycle";
 }
 
@@ -237,7 +238,7 @@ std::string ReportSummary(const DockReport& report) {
   bool any = false;
   for (std::size_t f = 0; f < kFates.size(); ++f) {
     if (counts[f] == 0) continue;
-    std::string name = NameOf(kFates[f]);
+    std::string name(NameOf(kFates[f]));
     for (char& c : name) c = c == '_' ? ' ' : c;
     out += (any ? ", " : " ") + std::to_string(counts[f]) + " " + name;
     any = true;

@@ -3,6 +3,7 @@
 // the summary the check command prints.
 
 #include <string>
+#include <string_view>
 
 #include "core/document/DockReport.h"
 #include "core/util/FileIo.h"
@@ -25,9 +26,9 @@ std::string ReportJson(const DockReport& report);
 std::string ReportSummary(const DockReport& report);
 
 /// The names the JSON gives the kinds and fates.
-const char* NameOf(NearMissKind kind);
-const char* NameOf(SplineFate fate);
-const char* NameOf(CorrectionKind kind);
-const char* NameOf(AttachmentProblem problem);
+std::string_view NameOf(NearMissKind kind);
+std::string_view NameOf(SplineFate fate);
+std::string_view NameOf(CorrectionKind kind);
+std::string_view NameOf(AttachmentProblem problem);
 
 }  // namespace mk
