@@ -1,6 +1,6 @@
 #include "core/document/DocumentView.h"
 
-#include "core/view/RecordedDrawing.h"
+#include "core/view/LabelPasses.h"
 
 namespace mk {
 
@@ -23,12 +23,16 @@ void RedrawView(ProjectionView& view, int direction, const ViewRange& range, con
   view.DrawGrid(kGridStep);
   view.SetPenColor(kModelColour);
   if (ids == PointIds::Shown && view.MeasuresLabels()) {
-    // Labels that later ones hide entirely are found before anything reaches the canvas.
-    RecordedDrawing recording(*view.CurrentCanvas(), view.Width(), view.Height());
-    Canvas* canvas = view.UseCanvas(&recording);
+    // Labels that later ones hide entirely are found before anything reaches the canvas. Every
+    // chain starts with a move, so the second pass starts from the same view state as the first.
+    Canvas& target = *view.CurrentCanvas();
+    LabelSurvey survey(target, view.Width(), view.Height());
+    view.UseCanvas(&survey);
     drawn.Draw(view, ids);
-    view.UseCanvas(canvas);
-    recording.ReplayWithoutHiddenLabels();
+    HiddenLabelFilter filter(target, survey.VisibleLabels());
+    view.UseCanvas(&filter);
+    drawn.Draw(view, ids);
+    view.UseCanvas(&target);
     return;
   }
   drawn.Draw(view, ids);

@@ -21,12 +21,9 @@ long double ClampPixel(long double value) {
 int ToPixelInt(long double value) { return static_cast<int>(ClampPixel(value)); }
 
 long double RoundHalfEven(long double value) {
-  if (!std::isfinite(value)) return value;
-  const long double below = std::floor(value);
-  const long double fraction = value - below;
-  if (fraction > 0.5L) return below + 1.0L;
-  if (fraction < 0.5L) return below;
-  return std::fmod(below, 2.0L) == 0.0L ? below : below + 1.0L;
+  // Nothing here changes the rounding mode, so the current one rounds halves to even; rint is
+  // one instruction, where floor and fmod were library calls for every point drawn.
+  return std::rint(value);
 }
 
 void ProjectionView::SetCanvas(Canvas* canvas, int width, int height) {

@@ -1,10 +1,10 @@
 // Which labels a redraw may leave out: only those wholly under later ones or off the image, and
-// the replay of a recorded drawing keeps every other call as it came.
+// the second pass of a redraw keeps every other call as it came.
 
 #include <gtest/gtest.h>
 
 #include "core/view/LabelOcclusion.h"
-#include "core/view/RecordedDrawing.h"
+#include "core/view/LabelPasses.h"
 #include "view/RecordingCanvas.h"
 
 namespace mk {
@@ -50,22 +50,28 @@ class MeasuringCanvas : public testing::RecordingCanvas {
   int breaks = 0;
 };
 
-TEST(RecordedDrawing, ReplayKeepsTheCallsAndTurnsHiddenLabelsIntoLineBreaks) {
+/// One drawing as a model would give it, for either pass.
+void DrawSample(Canvas& canvas) {
+  canvas.SetPenColor(7);
+  canvas.LineTo(50, 50);
+  canvas.TextOut(20, 20, "1", 9, 8);  // hidden by the next
+  canvas.TextOut(20, 20, "22", 9, 8);
+  canvas.MoveTo(1, 1);
+  canvas.FillRect(0, 0, 5, 5, 3);
+  canvas.LineTo(2, 2);
+}
+
+TEST(LabelPasses, TheSurveyPaintsNothingAndTheFilterTurnsHiddenLabelsIntoLineBreaks) {
   MeasuringCanvas target;
   target.MoveTo(3, 4);
-  RecordedDrawing drawing(target, 100, 100);
-  EXPECT_EQ(drawing.PenPos(), (PixelPoint{3, 4}));
-  drawing.SetPenColor(7);
-  drawing.LineTo(50, 50);
-  drawing.TextOut(20, 20, "1", 9, 8);  // hidden by the next
-  drawing.TextOut(20, 20, "22", 9, 8);
-  drawing.MoveTo(1, 1);
-  drawing.FillRect(0, 0, 5, 5, 3);
-  drawing.LineTo(2, 2);
-  EXPECT_EQ(drawing.PenPos(), (PixelPoint{2, 2}));
-  EXPECT_EQ(target.calls, 1);  // nothing reaches the target before the replay
+  LabelSurvey survey(target, 100, 100);
+  EXPECT_EQ(survey.PenPos(), (PixelPoint{3, 4}));
+  DrawSample(survey);
+  EXPECT_EQ(survey.PenPos(), (PixelPoint{2, 2}));
+  EXPECT_EQ(target.calls, 1);  // nothing reaches the target in the first pass
 
-  drawing.ReplayWithoutHiddenLabels();
+  HiddenLabelFilter filter(target, survey.VisibleLabels());
+  DrawSample(filter);
   ASSERT_EQ(target.labels.size(), 1u);
   EXPECT_EQ(target.labels[0].text, "22");
   EXPECT_EQ(target.labels[0].colour, 9u);
@@ -77,6 +83,9 @@ TEST(RecordedDrawing, ReplayKeepsTheCallsAndTurnsHiddenLabelsIntoLineBreaks) {
   EXPECT_EQ(target.segments[1].from, (PixelPoint{1, 1}));
   ASSERT_EQ(target.fills.size(), 1u);
   EXPECT_EQ(target.fills[0].right, 5);
+  // A label the survey never met is written rather than lost.
+  filter.TextOut(0, 0, "3", 9, 8);
+  EXPECT_EQ(target.labels.size(), 2u);
 }
 
 }  // namespace
