@@ -62,7 +62,7 @@ class ProjectionView : public View3D {
   /// Grey lines every step units across the range, then the green vertical and red horizontal axis.
   void DrawGrid(long double step);
 
-  /// True when the canvas can tell where labels reach (see RecordedDrawing).
+  /// True when the canvas can tell where labels reach (see LabelPasses).
   bool MeasuresLabels() const;
   Canvas* CurrentCanvas() const { return canvas_; }
   /// Draws on another canvas of the same size from now on, without rescaling; gives the one
