@@ -12,7 +12,24 @@ targets=("$@")
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -- -j"$(nproc)"
 
-status=0
+# Runs one target for its time; a non-zero exit means it found a problem.
+run_target() {
+  local target=$1 corpus="$PWD/build/fuzz/corpus/$1" findings="$PWD/fuzz/findings/$1"
+  if ! "$PWD/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+      -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
+      > "build/fuzz/$target.log" 2>&1; then
+    echo "!! $target found a problem; see build/fuzz/$target.log and $findings/"
+    grep -A 30 -E '^==[0-9]+==|runtime error|ERROR: libFuzzer|deadly signal' \
+      "build/fuzz/$target.log" | head -n 60 || true
+    touch "build/fuzz/$target.failed"
+    return 1
+  fi
+  echo "== $target done: $(grep -E '^stat::number_of_executed_units' "build/fuzz/$target.log" || true)"
+}
+
+# Each fuzzer keeps to one core, so the targets run side by side, one per core: every target
+# still gets its whole time on a core of its own.
+cores=$(nproc)
 for target in "${targets[@]}"; do
   # Absolute: the document targets move into a scratch folder for attach_err.txt.
   corpus="$PWD/build/fuzz/corpus/$target"
@@ -27,15 +44,15 @@ for target in "${targets[@]}"; do
   find examples tests/data -type f -name "$pattern" -print 2>/dev/null | while read -r seed; do
     cp -n "$seed" "$corpus/seed_${seed//\//_}" 2>/dev/null || true
   done
+  while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do wait -n || true; done
+  rm -f "build/fuzz/$target.failed"
   echo "== $target for ${seconds}s"
-  if ! "$PWD/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
-      -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
-      > "build/fuzz/$target.log" 2>&1; then
-    echo "!! $target found a problem; see build/fuzz/$target.log and $findings/"
-    grep -A 30 -E '^==[0-9]+==|runtime error|ERROR: libFuzzer|deadly signal' \
-      "build/fuzz/$target.log" | head -n 60 || true
-    status=1
-  fi
-  grep -E '^stat::number_of_executed_units|^Done' "build/fuzz/$target.log" || true
+  run_target "$target" &
+done
+wait || true
+
+status=0
+for target in "${targets[@]}"; do
+  [ ! -e "build/fuzz/$target.failed" ] || status=1
 done
 exit $status
