@@ -3,7 +3,7 @@
 namespace mk {
 
 RecordedDrawing::RecordedDrawing(Canvas& target, int width, int height)
-    : target_(target), pen_(target.PenPos()), occlusion_(width, height) {}
+    : PenTrackingCanvas(target.PenPos()), target_(target), occlusion_(width, height) {}
 
 void RecordedDrawing::SetPenColor(Rgb colour) {
   calls_.push_back({Kind::Colour, static_cast<int>(colours_.size()), 0});
@@ -12,12 +12,12 @@ void RecordedDrawing::SetPenColor(Rgb colour) {
 
 void RecordedDrawing::MoveTo(int x, int y) {
   calls_.push_back({Kind::Move, x, y});
-  pen_ = {x, y};
+  SetPen(x, y);
 }
 
 void RecordedDrawing::LineTo(int x, int y) {
   calls_.push_back({Kind::Line, x, y});
-  pen_ = {x, y};
+  SetPen(x, y);
 }
 
 void RecordedDrawing::TextOut(int x, int y, std::string_view text, Rgb font_colour,

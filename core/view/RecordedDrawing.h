@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/view/Canvas.h"
+#include "core/view/PenTrackingCanvas.h"
 #include "core/view/LabelOcclusion.h"
 
 namespace mk {
 
-class RecordedDrawing : public Canvas {
+class RecordedDrawing : public PenTrackingCanvas {
  public:
   /// Records calls meant for target, an image of the given size, which answers label measures
   /// and gives the starting pen.
@@ -23,7 +23,6 @@ class RecordedDrawing : public Canvas {
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) override;
   void FillRect(int left, int top, int right, int bottom, Rgb colour) override;
-  PixelPoint PenPos() const override { return pen_; }
   void BreakLine() override;
   std::optional<LabelExtent> MeasureLabel(std::string_view text, int font_points) override {
     return target_.MeasureLabel(text, font_points);
@@ -52,7 +51,6 @@ class RecordedDrawing : public Canvas {
   };
 
   Canvas& target_;
-  PixelPoint pen_;
   std::vector<Call> calls_;
   std::vector<Label> labels_;
   std::string label_text_;
