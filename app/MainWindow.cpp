@@ -157,40 +157,36 @@ void MainWindow::BuildWindow() {
     m->setObjectName(QString::fromLatin1(name));
     return m;
   };
-  auto item = [](QMenu* m, const char* name, const QString& text) {
+  auto item = [this](QMenu* m, const char* name, const QString& text, void (MainWindow::*slot)()) {
     QAction* a = m->addAction(text);
     a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, slot);
     return a;
   };
   mnFile = menu("mnFile", QStringLiteral("ファイル(&F)"));
-  mnOpen = item(mnFile, "mnOpen", QStringLiteral("開く(&O)"));
+  mnOpen = item(mnFile, "mnOpen", QStringLiteral("開く(&O)"), &MainWindow::sbtnOpenClick);
   mnOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  mnSave = item(mnFile, "mnSave", QStringLiteral("上書き保存(&S)"));
+  mnSave = item(mnFile, "mnSave", QStringLiteral("上書き保存(&S)"), &MainWindow::sbtnSaveClick);
   mnSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  mnSaveAs = item(mnFile, "mnSaveAs", QStringLiteral("名前を付けて保存(&A)"));
+  mnSaveAs = item(mnFile, "mnSaveAs", QStringLiteral("名前を付けて保存(&A)"),
+                  &MainWindow::sbtnSaveAsClick);
   mnFile->addSeparator();
   mnRecent = mnFile->addMenu(report_texts_.RecentMenu());
   mnRecent->setObjectName(QStringLiteral("mnRecent"));
   mnFile->addSeparator();
-  mnExit = item(mnFile, "mnExit", QStringLiteral("終了(&X)"));
+  mnExit = item(mnFile, "mnExit", QStringLiteral("終了(&X)"), &MainWindow::mnExitClick);
   mnView = menu("mnView", QStringLiteral("表示(&V)"));
-  mnViewMae = item(mnView, "mnViewMae", QStringLiteral("前(&F)"));
-  mnViewHidari = item(mnView, "mnViewHidari", QStringLiteral("左(&L)"));
-  mnViewUe = item(mnView, "mnViewUe", QStringLiteral("上(&T)"));
+  mnViewMae = item(mnView, "mnViewMae", QStringLiteral("前(&F)"), &MainWindow::mnViewMaeClick);
+  mnViewHidari =
+      item(mnView, "mnViewHidari", QStringLiteral("左(&L)"), &MainWindow::mnViewHidariClick);
+  mnViewUe = item(mnView, "mnViewUe", QStringLiteral("上(&T)"), &MainWindow::mnViewUeClick);
   mnHelp = menu("mnHelp", QStringLiteral("ヘルプ(&H)"));
-  mnAbout = item(mnHelp, "mnAbout", QStringLiteral("Mirrorknitについて(&A)"));
+  mnAbout =
+      item(mnHelp, "mnAbout", QStringLiteral("Mirrorknitについて(&A)"), &MainWindow::mnAboutClick);
 
   connect(sbtnOpen, &QToolButton::clicked, this, &MainWindow::sbtnOpenClick);
-  connect(mnOpen, &QAction::triggered, this, &MainWindow::sbtnOpenClick);
   connect(sbtnSave, &QToolButton::clicked, this, &MainWindow::sbtnSaveClick);
-  connect(mnSave, &QAction::triggered, this, &MainWindow::sbtnSaveClick);
   connect(sbtnSaveAs, &QToolButton::clicked, this, &MainWindow::sbtnSaveAsClick);
-  connect(mnSaveAs, &QAction::triggered, this, &MainWindow::sbtnSaveAsClick);
-  connect(mnExit, &QAction::triggered, this, &MainWindow::mnExitClick);
-  connect(mnViewMae, &QAction::triggered, this, &MainWindow::mnViewMaeClick);
-  connect(mnViewHidari, &QAction::triggered, this, &MainWindow::mnViewHidariClick);
-  connect(mnViewUe, &QAction::triggered, this, &MainWindow::mnViewUeClick);
-  connect(mnAbout, &QAction::triggered, this, &MainWindow::mnAboutClick);
   connect(comboDir, &QComboBox::activated, this, &MainWindow::comboDirChange);
   connect(chkDisplayCpid, &QCheckBox::clicked, this, &MainWindow::chkDisplayCpidClick);
 
