@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <cmath>
 #include <exception>
+#include <utility>
 
 #include "app/FileDrop.h"
 #include "app/ImageBox.h"
@@ -275,20 +276,17 @@ void MainWindow::FormCreate(const QString& first_argument) {
 }
 
 void MainWindow::ApplyEnglishTexts() {
-  mnFile->setTitle(QStringLiteral("&File"));
-  mnOpen->setText(QStringLiteral("&Open.."));
-  mnSave->setText(QStringLiteral("&Save"));
-  mnSaveAs->setText(QStringLiteral("&Save As.."));
-  mnExit->setText(QStringLiteral("E&xit"));
-  mnView->setTitle(QStringLiteral("&View"));
-  mnViewMae->setText(QStringLiteral("&Front"));
-  mnViewHidari->setText(QStringLiteral("&Left"));
-  mnViewUe->setText(QStringLiteral("&Top"));
-  mnHelp->setTitle(QStringLiteral("&Help"));
-  mnAbout->setText(QStringLiteral("&About.."));
-  sbtnOpen->setToolTip(QStringLiteral("Open"));
-  sbtnSave->setToolTip(QStringLiteral("Save"));
-  sbtnSaveAs->setToolTip(QStringLiteral("Save As"));
+  const std::pair<QMenu*, const char*> menus[] = {
+      {mnFile, "&File"}, {mnView, "&View"}, {mnHelp, "&Help"}};
+  for (const auto& [menu, title] : menus) menu->setTitle(QString::fromLatin1(title));
+  const std::pair<QAction*, const char*> commands[] = {
+      {mnOpen, "&Open.."}, {mnSave, "&Save"},     {mnSaveAs, "&Save As.."},
+      {mnExit, "E&xit"},   {mnViewMae, "&Front"}, {mnViewHidari, "&Left"},
+      {mnViewUe, "&Top"},  {mnAbout, "&About.."}};
+  for (const auto& [command, text] : commands) command->setText(QString::fromLatin1(text));
+  const std::pair<QToolButton*, const char*> buttons[] = {
+      {sbtnOpen, "Open"}, {sbtnSave, "Save"}, {sbtnSaveAs, "Save As"}};
+  for (const auto& [button, hint] : buttons) button->setToolTip(QString::fromLatin1(hint));
   comboDir->clear();
   comboDir->addItems({QStringLiteral("Front"), QStringLiteral("Left"), QStringLiteral("Top")});
   LabelGosa->setText(QStringLiteral("Correct Plane X=0(&G)"));
