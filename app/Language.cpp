@@ -1,54 +1,22 @@
 #include "app/Language.h"
 
+#include <QStringView>
+
 namespace mk {
 
 bool IsJapaneseLocale(const QLocale& locale) { return locale.language() == QLocale::Japanese; }
 
-QString StatusTexts::FileMissing() const {
-  return japanese ? QStringLiteral("Error:ファイルが存在しません！！")
-                  : QStringLiteral("Error:File not found!!");
-}
-
-QString StatusTexts::WrongExtension() const {
-  return japanese ? QStringLiteral("Error:ファイル名の拡張子が違います！！")
-                  : QStringLiteral("Error:filename Extension!!");
-}
-
-QString StatusTexts::Docked(const QString& name) const {
-  return japanese ? name + QStringLiteral(" をMirrorknitしました。")
-                  : QStringLiteral("Mirrorknitted ") + name;
-}
-
-QString StatusTexts::Opened(const QString& name) const {
-  return japanese ? name + QStringLiteral(" を読み込みました") : QStringLiteral("Opend ") + name;
-}
-
-QString StatusTexts::SavedOver(const QString& target) const {
-  return japanese ? target + QStringLiteral("へ上書き保存しました")
-                  : QStringLiteral("Saved as ") + target;
-}
-
-QString StatusTexts::SavedAs(const QString& target) const {
-  return japanese ? target + QStringLiteral("へ保存しました") : QStringLiteral("Saved ") + target;
-}
-
-QString StatusTexts::NothingToSave() const {
-  return japanese ? QStringLiteral("Error:このファイルは開かれていないので保存しません！！")
-                  : QStringLiteral("Error:this file was not opened, nothing saved!!");
-}
-
-QString StatusTexts::NotDockedNothingToSave() const {
-  return japanese ? QStringLiteral("Error:ドッキングしていないので保存しません！！")
-                  : QStringLiteral("Error:this model is not docked, nothing saved!!");
-}
-
-QString StatusTexts::LeftUndocked(const QString& name) const {
-  return japanese ? name + QStringLiteral(" はドッキングせず、読み込んだまま表示しています（保存しません）")
-                  : QStringLiteral("Not docked: ") + name +
-                        QStringLiteral(" is shown as read, nothing saved");
-}
-
 namespace {
+
+/// One text in both interface languages; %1 and on stand for what the text is about.
+struct Wording {
+  QStringView japanese;
+  QStringView english;
+};
+
+QString Choose(bool japanese, const Wording& wording) {
+  return (japanese ? wording.japanese : wording.english).toString();
+}
 
 QString Number(double value) { return QString::number(value, 'g', 6); }
 
@@ -56,137 +24,160 @@ QString Number(double value) { return QString::number(value, 'g', 6); }
 QString PointName(bool japanese, std::int32_t mesh, std::int32_t id) {
   const QString point = QStringLiteral("CP %1").arg(id);
   if (mesh == 0) return point;
-  return (japanese ? QStringLiteral("メッシュ%1 ") : QStringLiteral("mesh %1 ")).arg(mesh) + point;
+  return Choose(japanese, {u"メッシュ%1 ", u"mesh %1 "}).arg(mesh) + point;
 }
 
 QString PlaceName(bool japanese, const ReportPlace& place) {
   return PointName(japanese, place.mesh, place.id);
 }
 
+struct FateWording {
+  SplineFate fate;
+  Wording wording;
+};
+
+constexpr FateWording kFateWordings[] = {
+    {SplineFate::OnPlane, {u"平面上（鏡像なし）", u"on the plane, no image"}},
+    {SplineFate::ExtendedThroughFirstEnd,
+     {u"始点から鏡像へ延長", u"extended through its first end"}},
+    {SplineFate::ExtendedThroughLastEnd, {u"終点から鏡像へ延長", u"extended through its last end"}},
+    {SplineFate::ClosedThroughBothEnds, {u"両端で閉じました", u"closed through both ends"}},
+    {SplineFate::Twinned, {u"鏡像を別のスプラインに", u"twinned by a separate image"}},
+    {SplineFate::AlreadyClosed, {u"閉じたループ、鏡像を別に", u"closed loop, separate image"}},
+};
+
+QString FateText(bool japanese, SplineFate fate) {
+  for (const FateWording& entry : kFateWordings)
+    if (entry.fate == fate) return Choose(japanese, entry.wording);
+  return QString();
+}
+
 }  // namespace
 
-QString ReportTexts::RecentMenu() const {
-  return japanese ? QStringLiteral("最近使ったファイル(&R)") : QStringLiteral("&Recent Files");
+QString StatusTexts::FileMissing() const {
+  return Choose(japanese, {u"Error:ファイルが存在しません！！", u"Error:File not found!!"});
 }
 
-QString ReportTexts::NoRecentFiles() const {
-  return japanese ? QStringLiteral("（なし）") : QStringLiteral("(none)");
+QString StatusTexts::WrongExtension() const {
+  return Choose(japanese,
+                {u"Error:ファイル名の拡張子が違います！！", u"Error:filename Extension!!"});
 }
+
+QString StatusTexts::Docked(const QString& name) const {
+  return Choose(japanese, {u"%1 をMirrorknitしました。", u"Mirrorknitted %1"}).arg(name);
+}
+
+QString StatusTexts::Opened(const QString& name) const {
+  return Choose(japanese, {u"%1 を読み込みました", u"Opend %1"}).arg(name);
+}
+
+QString StatusTexts::SavedOver(const QString& target) const {
+  return Choose(japanese, {u"%1へ上書き保存しました", u"Saved as %1"}).arg(target);
+}
+
+QString StatusTexts::SavedAs(const QString& target) const {
+  return Choose(japanese, {u"%1へ保存しました", u"Saved %1"}).arg(target);
+}
+
+QString StatusTexts::NothingToSave() const {
+  return Choose(japanese, {u"Error:このファイルは開かれていないので保存しません！！",
+                           u"Error:this file was not opened, nothing saved!!"});
+}
+
+QString StatusTexts::NotDockedNothingToSave() const {
+  return Choose(japanese, {u"Error:ドッキングしていないので保存しません！！",
+                           u"Error:this model is not docked, nothing saved!!"});
+}
+
+QString StatusTexts::LeftUndocked(const QString& name) const {
+  return Choose(japanese, {u"%1 はドッキングせず、読み込んだまま表示しています（保存しません）",
+                           u"Not docked: %1 is shown as read, nothing saved"})
+      .arg(name);
+}
+
+QString ReportTexts::RecentMenu() const {
+  return Choose(japanese, {u"最近使ったファイル(&R)", u"&Recent Files"});
+}
+
+QString ReportTexts::NoRecentFiles() const { return Choose(japanese, {u"（なし）", u"(none)"}); }
 
 QString ReportTexts::RecentFileMissing() const {
-  return japanese ? QStringLiteral("ファイルが見つかりません") : QStringLiteral("File not found");
+  return Choose(japanese, {u"ファイルが見つかりません", u"File not found"});
 }
 
 QString ReportTexts::FitMenu() const {
-  return japanese ? QStringLiteral("全体表示(&W)") : QStringLiteral("Fit to &Window");
+  return Choose(japanese, {u"全体表示(&W)", u"Fit to &Window"});
 }
 
-QString ReportTexts::FitButton() const {
-  return japanese ? QStringLiteral("全体") : QStringLiteral("Fit");
-}
+QString ReportTexts::FitButton() const { return Choose(japanese, {u"全体", u"Fit"}); }
 
 QString ReportTexts::ReportMenu() const {
-  return japanese ? QStringLiteral("ドッキング報告(&R)") : QStringLiteral("Dock &Report");
+  return Choose(japanese, {u"ドッキング報告(&R)", u"Dock &Report"});
 }
 
-QString ReportTexts::ReportButton() const {
-  return japanese ? QStringLiteral("報告") : QStringLiteral("Report");
-}
+QString ReportTexts::ReportButton() const { return Choose(japanese, {u"報告", u"Report"}); }
 
 QString ReportTexts::PanelTitle() const {
-  return japanese ? QStringLiteral("ドッキング報告") : QStringLiteral("Dock Report");
+  return Choose(japanese, {u"ドッキング報告", u"Dock Report"});
 }
 
 QString ReportTexts::SnappedGroup(int count) const {
-  return (japanese ? QStringLiteral("平面に合わせた点 (%1)") : QStringLiteral("Snapped points (%1)"))
-      .arg(count);
+  return Choose(japanese, {u"平面に合わせた点 (%1)", u"Snapped points (%1)"}).arg(count);
 }
 
 QString ReportTexts::NearMissGroup(int count) const {
-  return (japanese ? QStringLiteral("平面に届かなかった点 (%1)") : QStringLiteral("Near misses (%1)"))
-      .arg(count);
+  return Choose(japanese, {u"平面に届かなかった点 (%1)", u"Near misses (%1)"}).arg(count);
 }
 
 QString ReportTexts::AttachmentGroup(int count) const {
-  return (japanese ? QStringLiteral("未解決のアタッチ (%1)")
-                   : QStringLiteral("Unresolved attachments (%1)"))
-      .arg(count);
+  return Choose(japanese, {u"未解決のアタッチ (%1)", u"Unresolved attachments (%1)"}).arg(count);
 }
 
 QString ReportTexts::CorrectionGroup(int count) const {
-  return (japanese ? QStringLiteral("アタッチの補正 (%1)") : QStringLiteral("Corrections (%1)"))
-      .arg(count);
+  return Choose(japanese, {u"アタッチの補正 (%1)", u"Corrections (%1)"}).arg(count);
 }
 
 QString ReportTexts::SplineGroup(int count) const {
-  return (japanese ? QStringLiteral("スプライン (%1)") : QStringLiteral("Splines (%1)")).arg(count);
+  return Choose(japanese, {u"スプライン (%1)", u"Splines (%1)"}).arg(count);
 }
 
 QString ReportTexts::Snapped(const SnappedPoint& e) const {
   return PlaceName(japanese, e.place) +
-         (japanese ? QStringLiteral("  x %1 → 0（移動 %2）") : QStringLiteral("  x %1 → 0 (moved %2)"))
+         Choose(japanese, {u"  x %1 → 0（移動 %2）", u"  x %1 → 0 (moved %2)"})
              .arg(Number(e.old_x), Number(e.moved));
 }
 
 QString ReportTexts::NearMissEntry(const NearMiss& e) const {
-  const bool end = e.kind == NearMissKind::SplineEnd;
-  const QString what = japanese ? (end ? QStringLiteral("スプライン端、") : QString())
-                                : (end ? QStringLiteral("spline end, ") : QString());
+  const QString what = e.kind == NearMissKind::SplineEnd
+                           ? Choose(japanese, {u"スプライン端、", u"spline end, "})
+                           : QString();
   return PlaceName(japanese, e.place) + QStringLiteral("  ") + what +
-         (japanese ? QStringLiteral("平面から %1") : QStringLiteral("%1 from the plane"))
-             .arg(Number(e.distance));
+         Choose(japanese, {u"平面から %1", u"%1 from the plane"}).arg(Number(e.distance));
 }
 
 QString ReportTexts::Attachment(const AttachmentIssue& e) const {
-  QString problem;
-  if (e.problem == AttachmentProblem::MissingTarget)
-    problem = (japanese ? QStringLiteral("アタッチ先 %1 がありません")
-                        : QStringLiteral("target %1 does not exist"))
-                  .arg(e.target);
-  else
-    problem = japanese ? QStringLiteral("アタッチが循環しています")
-                       : QStringLiteral("attachments go round in a cycle");
+  const QString problem =
+      e.problem == AttachmentProblem::MissingTarget
+          ? Choose(japanese, {u"アタッチ先 %1 がありません", u"target %1 does not exist"})
+                .arg(e.target)
+          : Choose(japanese, {u"アタッチが循環しています", u"attachments go round in a cycle"});
   return PlaceName(japanese, e.place) + QStringLiteral("  ") + problem;
 }
 
 QString ReportTexts::Correction(const CorrectionEntry& e) const {
   const QString change = QStringLiteral("%1 → %2").arg(e.old_target).arg(e.new_target);
-  QString what;
-  if (e.kind == CorrectionKind::Hook)
-    what = japanese ? QStringLiteral("フックの向きを直しました ") : QStringLiteral("hook turned round ");
-  else
-    what = japanese ? QStringLiteral("平面上の点の複製をアタッチ ")
-                    : QStringLiteral("plane point copy attached ");
+  const QString what =
+      e.kind == CorrectionKind::Hook
+          ? Choose(japanese, {u"フックの向きを直しました ", u"hook turned round "})
+          : Choose(japanese, {u"平面上の点の複製をアタッチ ", u"plane point copy attached "});
   return PlaceName(japanese, e.place) + QStringLiteral("  ") + what + change;
 }
 
 QString ReportTexts::Spline(const SplineOutcome& e) const {
-  QString fate;
-  switch (e.fate) {
-    case SplineFate::OnPlane:
-      fate = japanese ? QStringLiteral("平面上（鏡像なし）") : QStringLiteral("on the plane, no image");
-      break;
-    case SplineFate::ExtendedThroughFirstEnd:
-      fate = japanese ? QStringLiteral("始点から鏡像へ延長") : QStringLiteral("extended through its first end");
-      break;
-    case SplineFate::ExtendedThroughLastEnd:
-      fate = japanese ? QStringLiteral("終点から鏡像へ延長") : QStringLiteral("extended through its last end");
-      break;
-    case SplineFate::ClosedThroughBothEnds:
-      fate = japanese ? QStringLiteral("両端で閉じました") : QStringLiteral("closed through both ends");
-      break;
-    case SplineFate::Twinned:
-      fate = japanese ? QStringLiteral("鏡像を別のスプラインに") : QStringLiteral("twinned by a separate image");
-      break;
-    case SplineFate::AlreadyClosed:
-      fate = japanese ? QStringLiteral("閉じたループ、鏡像を別に") : QStringLiteral("closed loop, separate image");
-      break;
-  }
-  const QString name = japanese ? QStringLiteral("スプライン%1") : QStringLiteral("spline %1");
-  QString mesh;
-  if (e.mesh != 0) mesh = (japanese ? QStringLiteral("メッシュ%1 ") : QStringLiteral("mesh %1 ")).arg(e.mesh);
-  return mesh + name.arg(e.index) +
-         QStringLiteral("  CP %1–%2  ").arg(e.first_id).arg(e.last_id) + fate;
+  const QString mesh =
+      e.mesh != 0 ? Choose(japanese, {u"メッシュ%1 ", u"mesh %1 "}).arg(e.mesh) : QString();
+  return mesh + Choose(japanese, {u"スプライン%1", u"spline %1"}).arg(e.index) +
+         QStringLiteral("  CP %1–%2  ").arg(e.first_id).arg(e.last_id) + FateText(japanese, e.fate);
 }
 
 QString ReportTexts::Hover(std::int32_t mesh, std::int32_t id, long double x, long double y,
@@ -198,15 +189,15 @@ QString ReportTexts::Hover(std::int32_t mesh, std::int32_t id, long double x, lo
 }
 
 QString ReportTexts::SnappedLegend() const {
-  return japanese ? QStringLiteral("平面に合わせた点") : QStringLiteral("Snapped onto the plane");
+  return Choose(japanese, {u"平面に合わせた点", u"Snapped onto the plane"});
 }
 
 QString ReportTexts::NearMissLegend() const {
-  return japanese ? QStringLiteral("平面に届かなかった点") : QStringLiteral("Near miss");
+  return Choose(japanese, {u"平面に届かなかった点", u"Near miss"});
 }
 
 QString ReportTexts::AttachmentLegend() const {
-  return japanese ? QStringLiteral("未解決のアタッチ") : QStringLiteral("Unresolved attachment");
+  return Choose(japanese, {u"未解決のアタッチ", u"Unresolved attachment"});
 }
 
 QString ReportTexts::RedockQuestion(const DockedLook& look) const {

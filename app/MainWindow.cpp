@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <cmath>
 #include <exception>
+#include <utility>
 
 #include "app/FileDrop.h"
 #include "app/ImageBox.h"
@@ -157,40 +158,36 @@ void MainWindow::BuildWindow() {
     m->setObjectName(QString::fromLatin1(name));
     return m;
   };
-  auto item = [](QMenu* m, const char* name, const QString& text) {
+  auto item = [this](QMenu* m, const char* name, const QString& text, void (MainWindow::*slot)()) {
     QAction* a = m->addAction(text);
     a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, slot);
     return a;
   };
   mnFile = menu("mnFile", QStringLiteral("ファイル(&F)"));
-  mnOpen = item(mnFile, "mnOpen", QStringLiteral("開く(&O)"));
+  mnOpen = item(mnFile, "mnOpen", QStringLiteral("開く(&O)"), &MainWindow::sbtnOpenClick);
   mnOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  mnSave = item(mnFile, "mnSave", QStringLiteral("上書き保存(&S)"));
+  mnSave = item(mnFile, "mnSave", QStringLiteral("上書き保存(&S)"), &MainWindow::sbtnSaveClick);
   mnSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  mnSaveAs = item(mnFile, "mnSaveAs", QStringLiteral("名前を付けて保存(&A)"));
+  mnSaveAs = item(mnFile, "mnSaveAs", QStringLiteral("名前を付けて保存(&A)"),
+                  &MainWindow::sbtnSaveAsClick);
   mnFile->addSeparator();
   mnRecent = mnFile->addMenu(report_texts_.RecentMenu());
   mnRecent->setObjectName(QStringLiteral("mnRecent"));
   mnFile->addSeparator();
-  mnExit = item(mnFile, "mnExit", QStringLiteral("終了(&X)"));
+  mnExit = item(mnFile, "mnExit", QStringLiteral("終了(&X)"), &MainWindow::mnExitClick);
   mnView = menu("mnView", QStringLiteral("表示(&V)"));
-  mnViewMae = item(mnView, "mnViewMae", QStringLiteral("前(&F)"));
-  mnViewHidari = item(mnView, "mnViewHidari", QStringLiteral("左(&L)"));
-  mnViewUe = item(mnView, "mnViewUe", QStringLiteral("上(&T)"));
+  mnViewMae = item(mnView, "mnViewMae", QStringLiteral("前(&F)"), &MainWindow::mnViewMaeClick);
+  mnViewHidari =
+      item(mnView, "mnViewHidari", QStringLiteral("左(&L)"), &MainWindow::mnViewHidariClick);
+  mnViewUe = item(mnView, "mnViewUe", QStringLiteral("上(&T)"), &MainWindow::mnViewUeClick);
   mnHelp = menu("mnHelp", QStringLiteral("ヘルプ(&H)"));
-  mnAbout = item(mnHelp, "mnAbout", QStringLiteral("Mirrorknitについて(&A)"));
+  mnAbout =
+      item(mnHelp, "mnAbout", QStringLiteral("Mirrorknitについて(&A)"), &MainWindow::mnAboutClick);
 
   connect(sbtnOpen, &QToolButton::clicked, this, &MainWindow::sbtnOpenClick);
-  connect(mnOpen, &QAction::triggered, this, &MainWindow::sbtnOpenClick);
   connect(sbtnSave, &QToolButton::clicked, this, &MainWindow::sbtnSaveClick);
-  connect(mnSave, &QAction::triggered, this, &MainWindow::sbtnSaveClick);
   connect(sbtnSaveAs, &QToolButton::clicked, this, &MainWindow::sbtnSaveAsClick);
-  connect(mnSaveAs, &QAction::triggered, this, &MainWindow::sbtnSaveAsClick);
-  connect(mnExit, &QAction::triggered, this, &MainWindow::mnExitClick);
-  connect(mnViewMae, &QAction::triggered, this, &MainWindow::mnViewMaeClick);
-  connect(mnViewHidari, &QAction::triggered, this, &MainWindow::mnViewHidariClick);
-  connect(mnViewUe, &QAction::triggered, this, &MainWindow::mnViewUeClick);
-  connect(mnAbout, &QAction::triggered, this, &MainWindow::mnAboutClick);
   connect(comboDir, &QComboBox::activated, this, &MainWindow::comboDirChange);
   connect(chkDisplayCpid, &QCheckBox::clicked, this, &MainWindow::chkDisplayCpidClick);
 
@@ -279,20 +276,17 @@ void MainWindow::FormCreate(const QString& first_argument) {
 }
 
 void MainWindow::ApplyEnglishTexts() {
-  mnFile->setTitle(QStringLiteral("&File"));
-  mnOpen->setText(QStringLiteral("&Open.."));
-  mnSave->setText(QStringLiteral("&Save"));
-  mnSaveAs->setText(QStringLiteral("&Save As.."));
-  mnExit->setText(QStringLiteral("E&xit"));
-  mnView->setTitle(QStringLiteral("&View"));
-  mnViewMae->setText(QStringLiteral("&Front"));
-  mnViewHidari->setText(QStringLiteral("&Left"));
-  mnViewUe->setText(QStringLiteral("&Top"));
-  mnHelp->setTitle(QStringLiteral("&Help"));
-  mnAbout->setText(QStringLiteral("&About.."));
-  sbtnOpen->setToolTip(QStringLiteral("Open"));
-  sbtnSave->setToolTip(QStringLiteral("Save"));
-  sbtnSaveAs->setToolTip(QStringLiteral("Save As"));
+  const std::pair<QMenu*, const char*> menus[] = {
+      {mnFile, "&File"}, {mnView, "&View"}, {mnHelp, "&Help"}};
+  for (const auto& [menu, title] : menus) menu->setTitle(QString::fromLatin1(title));
+  const std::pair<QAction*, const char*> commands[] = {
+      {mnOpen, "&Open.."}, {mnSave, "&Save"},     {mnSaveAs, "&Save As.."},
+      {mnExit, "E&xit"},   {mnViewMae, "&Front"}, {mnViewHidari, "&Left"},
+      {mnViewUe, "&Top"},  {mnAbout, "&About.."}};
+  for (const auto& [command, text] : commands) command->setText(QString::fromLatin1(text));
+  const std::pair<QToolButton*, const char*> buttons[] = {
+      {sbtnOpen, "Open"}, {sbtnSave, "Save"}, {sbtnSaveAs, "Save As"}};
+  for (const auto& [button, hint] : buttons) button->setToolTip(QString::fromLatin1(hint));
   comboDir->clear();
   comboDir->addItems({QStringLiteral("Front"), QStringLiteral("Left"), QStringLiteral("Top")});
   LabelGosa->setText(QStringLiteral("Correct Plane X=0(&G)"));

@@ -92,6 +92,13 @@ constexpr const char* kRenderHelp =
 
 bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
 
+/// Writes the help when arg asks for it; the command then ends there, successfully.
+bool AnsweredHelp(const std::string& arg, const char* help, std::ostream& out) {
+  if (!IsHelp(arg)) return false;
+  out << help;
+  return true;
+}
+
 struct UsageError {
   std::string message;
 };
@@ -105,6 +112,19 @@ std::string OptionValue(const std::vector<std::string>& args, std::size_t& i) {
   return args[++i];
 }
 
+/// For a word that matched none of the command's options: one that looks like an option (any
+/// word starting with '-' but "-" itself) is unknown.
+void RefuseUnknownOption(const std::string& arg) {
+  if (!arg.empty() && arg[0] == '-' && arg != "-") throw UsageError{"unknown option " + arg};
+}
+
+/// For a command that takes one INPUT: a word that is no option of its own.
+void TakeTheInput(const std::string& arg, const char* command, std::string& input) {
+  RefuseUnknownOption(arg);
+  if (!input.empty()) throw UsageError{std::string(command) + " takes one INPUT"};
+  input = arg;
+}
+
 bool Matches(const std::string& arg, const char* short_name, const char* long_name) {
   if (arg == short_name || arg == long_name) return true;
   const std::string prefix = std::string(long_name) + "=";
@@ -114,6 +134,20 @@ bool Matches(const std::string& arg, const char* short_name, const char* long_na
 int ReportUsage(const UsageError& e, const char* help, std::ostream& err) {
   err << "mirrorknit-cli: " << e.message << "\n" << help;
   return kExitUsage;
+}
+
+/// Runs a command's body and turns what it throws into what the user sees: a usage error with
+/// the command's help, any other error of the program with its message, each with its status.
+template <typename Body>
+int RunReportingErrors(const char* help, std::ostream& err, Body&& body) {
+  try {
+    return body();
+  } catch (const UsageError& e) {
+    return ReportUsage(e, help, err);
+  } catch (const Error& e) {
+    err << "mirrorknit-cli: " << e.what() << "\n";
+    return kExitError;
+  }
 }
 
 void PrintWarnings(const WarningList& warnings, std::ostream& err) {
@@ -147,10 +181,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const std::string& command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (IsHelp(command)) {
-    out << kMainHelp;
-    return kExitOk;
-  }
+  if (AnsweredHelp(command, kMainHelp, out)) return kExitOk;
   if (command == "-V" || command == "--version") {
     out << "mirrorknit-cli " << MK_VERSION << "\n";
     return kExitOk;
@@ -164,21 +195,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }
 
 int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string input, output;
-  try {
+  return RunReportingErrors(kRoundTripHelp, err, [&] {
+    std::string input, output;
     for (std::size_t i = 0; i < args.size(); ++i) {
-      if (IsHelp(args[i])) {
-        out << kRoundTripHelp;
-        return kExitOk;
-      }
+      if (AnsweredHelp(args[i], kRoundTripHelp, out)) return kExitOk;
       if (Matches(args[i], "-o", "--output")) {
         output = OptionValue(args, i);
-      } else if (!args[i].empty() && args[i][0] == '-' && args[i] != "-") {
-        throw UsageError{"unknown option " + args[i]};
-      } else if (input.empty()) {
-        input = args[i];
       } else {
-        throw UsageError{"roundtrip takes one INPUT"};
+        TakeTheInput(args[i], "roundtrip", input);
       }
     }
     if (input.empty() || output.empty()) throw UsageError{"roundtrip needs INPUT and -o OUTPUT"};
@@ -189,12 +213,7 @@ int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostr
     WriteDocument(*document, input, output);
     Dispose(std::move(document));
     return kExitOk;
-  } catch (const UsageError& e) {
-    return ReportUsage(e, kRoundTripHelp, err);
-  } catch (const Error& e) {
-    err << "mirrorknit-cli: " << e.what() << "\n";
-    return kExitError;
-  }
+  });
 }
 
 int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -207,10 +226,7 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   try {
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& arg = args[i];
-      if (IsHelp(arg)) {
-        out << kDockHelp;
-        return kExitOk;
-      }
+      if (AnsweredHelp(arg, kDockHelp, out)) return kExitOk;
       if (Matches(arg, "-o", "--output")) {
         output = OptionValue(args, i);
       } else if (Matches(arg, "-t", "--tolerance")) {
@@ -222,9 +238,8 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         if (report.empty()) throw UsageError{"--report needs a file name or -"};
       } else if (arg == "--force") {
         force = true;
-      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-        throw UsageError{"unknown option " + arg};
       } else {
+        RefuseUnknownOption(arg);
         inputs.push_back(arg);
       }
     }
@@ -287,23 +302,16 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string input;
-  double tolerance = 0.4;
-  try {
+  return RunReportingErrors(kCheckHelp, err, [&] {
+    std::string input;
+    double tolerance = 0.4;
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& arg = args[i];
-      if (IsHelp(arg)) {
-        out << kCheckHelp;
-        return kExitOk;
-      }
+      if (AnsweredHelp(arg, kCheckHelp, out)) return kExitOk;
       if (Matches(arg, "-t", "--tolerance")) {
         tolerance = ParseTolerance(OptionValue(args, i));
-      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-        throw UsageError{"unknown option " + arg};
-      } else if (input.empty()) {
-        input = arg;
       } else {
-        throw UsageError{"check takes one INPUT"};
+        TakeTheInput(arg, "check", input);
       }
     }
     if (input.empty()) throw UsageError{"check needs an INPUT"};
@@ -328,26 +336,18 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const bool faults = model.report.HasSeamFaults();
     Dispose(std::move(model.working));
     return faults ? kExitError : kExitOk;
-  } catch (const UsageError& e) {
-    return ReportUsage(e, kCheckHelp, err);
-  } catch (const Error& e) {
-    err << "mirrorknit-cli: " << e.what() << "\n";
-    return kExitError;
-  }
+  });
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   for (const std::string& arg : args) {
-    if (IsHelp(arg)) {
-      out << kRenderHelp;
-      return kExitOk;
-    }
+    if (AnsweredHelp(arg, kRenderHelp, out)) return kExitOk;
   }
 #ifdef MK_WITH_RENDER
-  std::string input, output;
-  RenderOptions options;
-  double tolerance = 0.4;
-  try {
+  return RunReportingErrors(kRenderHelp, err, [&] {
+    std::string input, output;
+    RenderOptions options;
+    double tolerance = 0.4;
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& arg = args[i];
       if (Matches(arg, "-o", "--output")) {
@@ -377,12 +377,8 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
         options.ids = true;
       } else if (arg == "--source") {
         options.source = true;
-      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-        throw UsageError{"unknown option " + arg};
-      } else if (input.empty()) {
-        input = arg;
       } else {
-        throw UsageError{"render takes one INPUT"};
+        TakeTheInput(arg, "render", input);
       }
     }
     if (input.empty() || output.empty()) throw UsageError{"render needs INPUT and -o OUTPUT.png"};
@@ -393,12 +389,7 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     RenderDocumentToPng(*model.working, options.source ? *model.reference : *model.working,
                         options, output);
     return kExitOk;
-  } catch (const UsageError& e) {
-    return ReportUsage(e, kRenderHelp, err);
-  } catch (const Error& e) {
-    err << "mirrorknit-cli: " << e.what() << "\n";
-    return kExitError;
-  }
+  });
 #else
   (void)args;
   (void)out;

@@ -86,15 +86,16 @@ void QtCanvas::SetPenColor(Rgb colour) {
 }
 
 void QtCanvas::MoveTo(int x, int y) {
-  if (pen_pos_ == PixelPoint{x, y}) return;  // a label's pen restore keeps the polyline going
+  if (PenPos() == PixelPoint{x, y}) return;  // a label's pen restore keeps the polyline going
   FlushPolyline();
-  pen_pos_ = {x, y};
+  SetPen(x, y);
 }
 
 void QtCanvas::LineTo(int x, int y) {
-  const QPoint from(pen_pos_.x, pen_pos_.y);
+  const PixelPoint pen = PenPos();
+  const QPoint from(pen.x, pen.y);
   const QPoint to(x, y);
-  pen_pos_ = {x, y};
+  SetPen(x, y);
   if (rows_.first != nullptr) {
     // Opaque, so the pixel of a 32-bit image with alpha is the colour at full alpha.
     DrawPixelLine(rows_, {from.x(), from.y()}, {x, y}, 0xFF000000u | (pen_colour_ & 0xFFFFFFu));

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/view/Canvas.h"
+#include "core/view/PenTrackingCanvas.h"
 #include "core/view/PixelLines.h"
 
 namespace mk {
@@ -20,7 +20,7 @@ QColor ToQColor(Rgb colour);
 /// (a model redraw is hundreds of thousands of lines, and QPainter's general rasteriser would
 /// dominate it); on other images consecutive LineTo calls are gathered into one polyline and
 /// painted together on a move, a colour change, a text, a fill and at End().
-class QtCanvas : public Canvas {
+class QtCanvas : public PenTrackingCanvas {
  public:
   explicit QtCanvas(QImage* image = nullptr);
   ~QtCanvas() override;
@@ -37,7 +37,6 @@ class QtCanvas : public Canvas {
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) override;
   void FillRect(int left, int top, int right, int bottom, Rgb colour) override;
-  PixelPoint PenPos() const override { return pen_pos_; }
   void BreakLine() override { FlushPolyline(); }
   /// Known for labels of ASCII characters.
   std::optional<LabelExtent> MeasureLabel(std::string_view text, int font_points) override;
@@ -60,7 +59,6 @@ class QtCanvas : public Canvas {
   QPolygon polyline_;
   Rgb pen_colour_ = 0;
   Rgb brush_colour_ = 0xFFFFFFu;
-  PixelPoint pen_pos_;
   int font_points_ = -1;  // the size the painter's font has, -1 before the first label
   int font_ascent_ = 0;
   // When lines go straight into the bitmap the painter writes only labels and fills, so the

@@ -6,6 +6,7 @@
 #   bash scripts/bench.sh [ROUNDS]      (default 7)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/measure.sh
 rounds="${1:-7}"
 bash scripts/build.sh release >/dev/null
 cli=$PWD/build/release/cli/mirrorknit-cli
@@ -14,16 +15,6 @@ redraw=$PWD/build/release/bench/mirrorknit_bench_redraw
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-
-seconds() {  # wall time of the command in seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
-median() { sort -g | awk '{a[NR]=$1} END {printf "%.3f", (NR % 2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
 peak_mb() {  # peak resident memory of the command in MiB
   /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1 | awk '{printf "%.0f", $1 / 1024}'

@@ -5,6 +5,7 @@
 #   bash scripts/bench_report.sh [BUILD_DIR] [RUNS] [BASE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/measure.sh
 build=$(cd "${1:-build/release}" && pwd)
 runs=${2:-7}
 base=${3:-}
@@ -14,16 +15,6 @@ make_model=$build/bench/make_model
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-
-seconds() {  # wall time of the command
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 header="| format | points | plain dock s | dock with report s | report / plain | report MiB |"
 rule="|---|---:|---:|---:|---:|---:|"

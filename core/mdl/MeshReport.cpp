@@ -50,7 +50,7 @@ void MeshReport::NoteBeforeSnap(const ControlPointList& points) {
 
 void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines) {
   RestingPoints memo;
-  splines_.reserve(splines.size());
+  report_.splines.reserve(report_.splines.size() + splines.size());
   fates_.assign(splines.size(), SplineFate::Twinned);
   for (std::size_t s = 0; s < splines.size(); ++s) {
     if (s + 2 * kAhead < splines.size()) Prefetch(splines[s + 2 * kAhead].get());
@@ -72,14 +72,13 @@ void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines
           near_misses_.push_back({end, NearMissKind::SplineEnd, distance});
       }
     }
-    splines_.push_back(outcome);
+    report_.splines.push_back(outcome);
   }
 }
 
 void MeshReport::Finish() {
   RestingPoints memo;
   report_.snapped.reserve(report_.snapped.size() + snapped_.size());
-  report_.splines.reserve(report_.splines.size() + splines_.size());
   for (std::size_t i = 0; i < snapped_.size(); ++i) {
     if (i + kAhead < snapped_.size()) Prefetch(snapped_[i + kAhead].point);
     const Moved& m = snapped_[i];
@@ -90,10 +89,9 @@ void MeshReport::Finish() {
                    [](const Missed& a, const Missed& b) { return a.point->cpid < b.point->cpid; });
   for (const Missed& m : near_misses_)
     report_.near_misses.push_back({PlaceOf(*m.point, mesh_, memo), m.kind, m.distance});
-  for (std::size_t s = 0; s < splines_.size(); ++s) {
-    splines_[s].fate = fates_[s];
-    report_.splines.push_back(splines_[s]);
-  }
+  const std::size_t first_spline = report_.splines.size() - fates_.size();
+  for (std::size_t s = 0; s < fates_.size(); ++s)
+    report_.splines[first_spline + s].fate = fates_[s];
   for (const CorrectionNote& c : corrections_)
     report_.corrections.push_back(
         {PlaceOf(*c.point, mesh_, memo), c.kind, c.old_target, c.new_target});

@@ -21,7 +21,8 @@ class MeshReport {
   /// Before the snap: the points it will move, the free inner points it leaves in the near-miss
   /// band, and every free point's distance for the tolerance suggestion.
   void NoteBeforeSnap(const ControlPointList& points);
-  /// After the renumbering, before the mirror: each spline's ends, and those in the band.
+  /// After the renumbering, before the mirror: each spline's ends, and those in the band. The
+  /// outcomes go into the report at once, the last of its splines, for Finish to give their fates.
   void NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines);
   /// One fate per spline noted, for the mirror to fill.
   SplineFate* Fates() { return fates_.data(); }
@@ -47,7 +48,6 @@ class MeshReport {
   double tolerance_;
   std::vector<Moved> snapped_;
   std::vector<Missed> near_misses_;
-  std::vector<SplineOutcome> splines_;
   std::vector<SplineFate> fates_;
   std::vector<CorrectionNote> corrections_;
   AttachFindings attachments_;

@@ -34,9 +34,6 @@ std::unique_ptr<Section> CreateSection(std::string_view header, ProgressBar* pro
   return std::make_unique<UnknownSection>(progress_bar, warnings);
 }
 
-Section::Section(ProgressBar* progress_bar, WarningSink* warnings)
-    : progressBar(progress_bar), warningSink(warnings) {}
-
 Section::~Section() { FreeChildren(); }
 
 std::size_t Section::LoadFromLines(const LineList& lines, std::size_t index) {
@@ -81,14 +78,10 @@ void Section::SaveFrame(LineWriter& lines, bool with_body) const {
   lines.Add("[END" + SectionName + "]");
 }
 
-DockStatistics Section::Dock(double tolerance, DockReport* report) {
+DockStatistics Section::DockContents(double tolerance, DockReport* report) {
   TreeDocking docking(tolerance, report);
   DockSubtree(docking);
-  if (report) {
-    report->tolerance = tolerance;
-    report->counts = docking.statistics;
-    report->suggested_tolerance = docking.advisor.Suggest();
-  }
+  if (report) report->suggested_tolerance = docking.advisor.Suggest();
   return docking.statistics;
 }
 
@@ -96,13 +89,6 @@ void Section::DockSubtree(TreeDocking& docking) {
   for (Entry& entry : Entries)
     if (entry.child) entry.child->DockSubtree(docking);
   FindBounds(BoundMin, BoundMax);
-}
-
-long double Section::GetBound(int index) const {
-  const auto i = static_cast<unsigned>(index);
-  if (i < 3) return BoundMin[i];
-  if (i < 6) return BoundMax[i - 3];
-  return 100;
 }
 
 void Section::Draw(View3D& view, PointIds ids) const {

@@ -8,10 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/document/Document.h"
+#include "core/document/FileDocument.h"
 #include "core/document/ToleranceSuggestion.h"
-#include "core/document/Progress.h"
-#include "core/document/Warnings.h"
 
 namespace mk {
 
@@ -29,7 +27,7 @@ struct TreeDocking {
   ToleranceAdvisor advisor;
 };
 
-class Section : public Document {
+class Section : public FileDocument {
  public:
   /// Deeper nesting is refused: every tree walk is recursive, and real models nest a few levels.
   static constexpr int kMaxNesting = 1000;
@@ -40,35 +38,27 @@ class Section : public Document {
     std::unique_ptr<Section> child;
   };
 
-  explicit Section(ProgressBar* progress_bar, WarningSink* warnings = nullptr);
+  using FileDocument::FileDocument;
   ~Section() override;
-  Section(const Section&) = delete;
-  Section& operator=(const Section&) = delete;
 
   std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
   void SaveToLines(LineWriter& lines) const override;
-  using Document::Dock;
-  /// Docks the tree; the counts are those of the last mesh that had splines.
-  DockStatistics Dock(double tolerance, DockReport* report) final;
-  long double GetBound(int index) const override;
   void Draw(View3D& view, PointIds ids) const override;
   void VisitPoints(PointVisitor& visitor) const final;
   /// Looks for the model bounds in the subtree; fills min and max and answers true when found.
   virtual bool FindBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
 
-  std::array<double, 3> BoundMin{};
-  std::array<double, 3> BoundMax{};
-  ProgressBar* progressBar = nullptr;
-  WarningSink* warningSink = nullptr;
   std::string SectionName;
   std::vector<Entry> Entries;
 
  protected:
-  /// Stores one body entry as it is read. Sections that interpret their body override this.
+  /// Docks the tree; the counts are those of the last mesh that had splines.
+  DockStatistics DockContents(double tolerance, DockReport* report) final;
   /// Docks this section and its children; a mesh with splines stores its counts.
   virtual void DockSubtree(TreeDocking& docking);
   /// Visits the points of this section and its children; every mesh met counts one up.
   virtual void VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const;
+  /// Stores one body entry as it is read. Sections that interpret their body override this.
   virtual void AddEntry(std::string_view text, std::unique_ptr<Section> child);
   /// Destroys every child section, last first; their entries go, text lines stay.
   void FreeChildren();

@@ -33,11 +33,6 @@ struct PartBox {
 
 }  // namespace
 
-SegmentDocument::SegmentDocument(ProgressBar* progress_bar, WarningSink* warnings)
-    : progressBar(progress_bar), warningSink(warnings) {}
-
-SegmentDocument::~SegmentDocument() = default;
-
 std::size_t SegmentDocument::LoadFromLines(const LineList& lines, std::size_t /*index*/) {
   const std::string_view header = lines.Get(0);
   HeaderA = StrToInt(NthWord(header, 1));
@@ -94,14 +89,11 @@ void SegmentDocument::SaveToLines(LineWriter& lines) const {
       [this](std::size_t s, LineWriter& run) { Splines[s]->WriteToLines(run); });
 }
 
-DockStatistics SegmentDocument::Dock(double tolerance, DockReport* report) {
+DockStatistics SegmentDocument::DockContents(double tolerance, DockReport* report) {
   DockStatistics statistics;
   // Null without a report: every step below then does only the docking's own work.
   std::unique_ptr<SegmentReport> notes;
-  if (report) {
-    report->tolerance = tolerance;
-    notes = std::make_unique<SegmentReport>(*report, tolerance);
-  }
+  if (report) notes = std::make_unique<SegmentReport>(*report, tolerance);
   if (Splines.empty()) return statistics;
   Advance(progressBar, 2);
   if (notes) notes->NoteBeforeSnap(Splines);
@@ -141,14 +133,8 @@ DockStatistics SegmentDocument::Dock(double tolerance, DockReport* report) {
   Advance(progressBar, 9);
   BoundMin = box_of_first_part.min;
   BoundMax = box_of_first_part.max;
-  if (notes) notes->Finish(points, statistics);
+  if (notes) notes->Finish(points);
   return statistics;
-}
-
-long double SegmentDocument::GetBound(int index) const {
-  const auto k = static_cast<unsigned>(index);
-  if (k > 5) return 100;
-  return k < 3 ? BoundMin[k] : BoundMax[k - 3];
 }
 
 void SegmentDocument::Draw(View3D& view, PointIds /*ids*/) const {

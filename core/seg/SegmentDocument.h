@@ -9,28 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "core/document/Document.h"
-#include "core/document/Progress.h"
-#include "core/document/Warnings.h"
+#include "core/document/FileDocument.h"
 #include "core/seg/SegmentSpline.h"
 
 namespace mk {
 
-class SegmentDocument : public Document {
+class SegmentDocument : public FileDocument {
  public:
-  explicit SegmentDocument(ProgressBar* progress_bar, WarningSink* warnings = nullptr);
-  ~SegmentDocument() override;
-  SegmentDocument(const SegmentDocument&) = delete;
-  SegmentDocument& operator=(const SegmentDocument&) = delete;
+  using FileDocument::FileDocument;
 
   /// Reads the whole list from line 0 (index is not used) and resolves attachments; returns 0.
   /// On an error the splines read so far stay, unresolved.
   std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
   void SaveToLines(LineWriter& lines) const override;
-  using Document::Dock;
-  /// Snap, renumber 1..N, mirror with offset N, resolve attachments again, widen the stored box.
-  DockStatistics Dock(double tolerance, DockReport* report) override;
-  long double GetBound(int index) const override;
   /// Segments never write ids.
   void Draw(View3D& view, PointIds ids) const override;
   /// Attached points are visited at their anchor's position, as they are drawn.
@@ -52,16 +43,16 @@ class SegmentDocument : public Document {
   void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
 
   std::vector<std::unique_ptr<SegmentSpline>> Splines;
-  ProgressBar* progressBar = nullptr;
-  WarningSink* warningSink = nullptr;
   std::int32_t HeaderA = 0;
   std::int32_t HeaderB = 0;
   std::int32_t HeaderC = 0;
-  std::array<double, 3> BoundMin{};
-  std::array<double, 3> BoundMax{};
   std::array<long double, 3> HeaderTriple{};
   std::string HeaderText1;
   std::string HeaderText2;
+
+ protected:
+  /// Snap, renumber 1..N, mirror with offset N, resolve attachments again, widen the stored box.
+  DockStatistics DockContents(double tolerance, DockReport* report) override;
 
  private:
   /// ResolveAttachments through an id index, then the anchors; gives the cycles met.

@@ -67,8 +67,7 @@ void SegmentReport::NoteSplines(const std::vector<std::unique_ptr<SegmentSpline>
   }
 }
 
-void SegmentReport::Finish(const std::vector<SegmentControlPoint*>& docked,
-                           const DockStatistics& counts) {
+void SegmentReport::Finish(const std::vector<SegmentControlPoint*>& docked) {
   for (std::size_t s = 0; s < fates_.size(); ++s) report_.splines[first_spline_ + s].fate = fates_[s];
   report_.snapped.reserve(report_.snapped.size() + snapped_.size());
   for (const Moved& m : snapped_)
@@ -86,7 +85,6 @@ void SegmentReport::Finish(const std::vector<SegmentControlPoint*>& docked,
       report_.attachments.push_back({PlaceOf(*p), AttachmentProblem::Cycle, p->at_cpid});
     }
   }
-  report_.counts = counts;
   report_.suggested_tolerance = advisor_.Suggest();
 }
 

@@ -8,7 +8,8 @@ const char* Error::what() const noexcept { return english_.c_str(); }
 
 void Error::CacheEnglish() { english_ = Message(Language::English); }
 
-ConversionError::ConversionError(Kind kind, std::string word) : kind_(kind), word_(std::move(word)) {
+ConversionError::ConversionError(Kind kind, std::string word)
+    : KindedError(kind), word_(std::move(word)) {
   CacheEnglish();
 }
 
@@ -36,7 +37,7 @@ std::string Quoted(const std::string& word) {
 std::string ConversionError::Message(Language language) const {
   const bool ja = language == Language::Japanese;
   const std::string quoted = Quoted(word_);
-  if (kind_ == Kind::Integer)
+  if (kind() == Kind::Integer)
     return ja ? quoted + " は整数ではありません" : quoted + " is not a valid integer value";
   return ja ? quoted + " は浮動小数点数ではありません" : quoted + " is not a valid floating point value";
 }
@@ -50,14 +51,14 @@ std::string ListIndexError::Message(Language language) const {
 }
 
 FileError::FileError(Kind kind, std::string file_name, std::string reason)
-    : kind_(kind), file_name_(std::move(file_name)), reason_(std::move(reason)) {
+    : KindedError(kind), file_name_(std::move(file_name)), reason_(std::move(reason)) {
   CacheEnglish();
 }
 
 std::string FileError::Message(Language language) const {
   const bool ja = language == Language::Japanese;
   std::string text;
-  switch (kind_) {
+  switch (kind()) {
     case Kind::Open:
       text = ja ? "ﾌｧｲﾙ " + file_name_ + " は開けません" : "Cannot open file " + file_name_;
       break;
@@ -72,13 +73,14 @@ std::string FileError::Message(Language language) const {
   return text;
 }
 
-FormatError::FormatError(Kind kind, std::int64_t line_index) : kind_(kind), line_index_(line_index) {
+FormatError::FormatError(Kind kind, std::int64_t line_index)
+    : KindedError(kind), line_index_(line_index) {
   CacheEnglish();
 }
 
 std::string FormatError::Message(Language language) const {
   const std::string n = std::to_string(line_index_);
-  switch (kind_) {
+  switch (kind()) {
     case Kind::NestingTooDeep:
       break;
   }

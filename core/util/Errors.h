@@ -24,17 +24,30 @@ class Error : public std::exception {
   std::string english_;
 };
 
-/// A word that should be an integer or a real and is not.
-class ConversionError : public Error {
+/// An error with a few kinds that callers and messages tell apart.
+template <typename KindEnum>
+class KindedError : public Error {
  public:
-  enum class Kind { Integer, Real };
-  ConversionError(Kind kind, std::string word);
-  std::string Message(Language language) const override;
+  using Kind = KindEnum;
   Kind kind() const { return kind_; }
-  const std::string& word() const { return word_; }
+
+ protected:
+  explicit KindedError(Kind kind) : kind_(kind) {}
 
  private:
   Kind kind_;
+};
+
+enum class NumberKind { Integer, Real };
+
+/// A word that should be an integer or a real and is not.
+class ConversionError : public KindedError<NumberKind> {
+ public:
+  ConversionError(Kind kind, std::string word);
+  std::string Message(Language language) const override;
+  const std::string& word() const { return word_; }
+
+ private:
   std::string word_;
 };
 
@@ -49,32 +62,31 @@ class ListIndexError : public Error {
   std::int64_t index_;
 };
 
+enum class FileAction { Open, Create, Write };
+
 /// A file that cannot be opened, created, read or written.
-class FileError : public Error {
+class FileError : public KindedError<FileAction> {
  public:
-  enum class Kind { Open, Create, Write };
   FileError(Kind kind, std::string file_name, std::string reason = {});
   std::string Message(Language language) const override;
-  Kind kind() const { return kind_; }
   const std::string& file_name() const { return file_name_; }
 
  private:
-  Kind kind_;
   std::string file_name_;
   std::string reason_;
 };
 
+enum class FormatFault { NestingTooDeep };
+
 /// A file that is well formed line by line but beyond what the program accepts
 /// (for instance sections nested deeper than the reader's limit).
-class FormatError : public Error {
+class FormatError : public KindedError<FormatFault> {
  public:
-  enum class Kind { NestingTooDeep };
   FormatError(Kind kind, std::int64_t line_index);
   std::string Message(Language language) const override;
   std::int64_t line_index() const { return line_index_; }
 
  private:
-  Kind kind_;
   std::int64_t line_index_;
 };
 

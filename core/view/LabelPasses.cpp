@@ -3,7 +3,7 @@
 namespace mk {
 
 LabelSurvey::LabelSurvey(Canvas& target, int width, int height)
-    : target_(target), pen_(target.PenPos()), occlusion_(width, height) {}
+    : PenTrackingCanvas(target.PenPos()), target_(target), occlusion_(width, height) {}
 
 void LabelSurvey::TextOut(int x, int y, std::string_view text, Rgb /*font_colour*/,
                           int font_points) {

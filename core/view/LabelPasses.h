@@ -12,21 +12,21 @@
 
 #include "core/view/Canvas.h"
 #include "core/view/LabelOcclusion.h"
+#include "core/view/PenTrackingCanvas.h"
 
 namespace mk {
 
 /// The first pass: paints nothing, notes every label with the extent the target gives it.
-class LabelSurvey : public Canvas {
+class LabelSurvey : public PenTrackingCanvas {
  public:
   /// target, an image of the given size, answers the measures and gives the starting pen.
   LabelSurvey(Canvas& target, int width, int height);
 
   void SetPenColor(Rgb) override {}
-  void MoveTo(int x, int y) override { pen_ = {x, y}; }
-  void LineTo(int x, int y) override { pen_ = {x, y}; }
+  void MoveTo(int x, int y) override { SetPen(x, y); }
+  void LineTo(int x, int y) override { SetPen(x, y); }
   void TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) override;
   void FillRect(int, int, int, int, Rgb) override {}
-  PixelPoint PenPos() const override { return pen_; }
   std::optional<LabelExtent> MeasureLabel(std::string_view text, int font_points) override {
     return target_.MeasureLabel(text, font_points);
   }
@@ -36,7 +36,6 @@ class LabelSurvey : public Canvas {
 
  private:
   Canvas& target_;
-  PixelPoint pen_;
   LabelOcclusion occlusion_;
 };
 

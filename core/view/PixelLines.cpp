@@ -22,30 +22,23 @@ void Raster(const PixelRows& rows, int x0, int y0, int x1, int y1, std::uint32_t
   const std::ptrdiff_t step_x = x1 >= x0 ? 1 : -1;
   const std::ptrdiff_t step_y = y1 >= y0 ? rows.stride : -rows.stride;
   std::uint32_t* p = rows.first + static_cast<std::ptrdiff_t>(y0) * rows.stride + x0;
+  // One walk for both slopes: the longer axis steps at every pixel, the shorter one whenever
+  // the error runs out.
+  const bool x_major = dx >= dy;
+  const int major = x_major ? dx : dy;
+  const int minor = x_major ? dy : dx;
+  const std::ptrdiff_t major_step = x_major ? step_x : step_y;
+  const std::ptrdiff_t minor_step = x_major ? step_y : step_x;
   // The pointer moves only between pixels that are drawn: never past the bitmap.
-  if (dx >= dy) {
-    int error = dx / 2;
-    for (int i = 0;; ++i) {
-      *p = pixel;
-      if (i == dx) return;
-      p += step_x;
-      error -= dy;
-      if (error < 0) {
-        error += dx;
-        p += step_y;
-      }
-    }
-  } else {
-    int error = dy / 2;
-    for (int i = 0;; ++i) {
-      *p = pixel;
-      if (i == dy) return;
-      p += step_y;
-      error -= dx;
-      if (error < 0) {
-        error += dy;
-        p += step_x;
-      }
+  int error = major / 2;
+  for (int i = 0;; ++i) {
+    *p = pixel;
+    if (i == major) return;
+    p += major_step;
+    error -= minor;
+    if (error < 0) {
+      error += major;
+      p += minor_step;
     }
   }
 }

@@ -113,5 +113,29 @@ TEST(PixelLines, LinesThatMissAndEmptyBitmapsDrawNothing) {
   EXPECT_EQ(bitmap.Count(), 1);
 }
 
+TEST(PixelLines, HalfwayErrorPicksTheSamePixelsEveryTime) {
+  // The pictures are compared byte for byte across versions, so the pixels at the ties count.
+  Bitmap flat(8, 8);
+  DrawPixelLine(flat.Rows(), {0, 0}, {5, 2}, kInk);
+  for (const PixelPoint p : {PixelPoint{0, 0}, PixelPoint{1, 0}, PixelPoint{2, 1}, PixelPoint{3, 1},
+                             PixelPoint{4, 2}, PixelPoint{5, 2}})
+    EXPECT_TRUE(flat.At(p.x, p.y)) << p.x << "," << p.y;
+  EXPECT_EQ(flat.Count(), 6);
+}
+
+TEST(PixelLines, SteepLinesAreFlatLinesTransposed) {
+  std::mt19937 rng(13);
+  std::uniform_int_distribution<int> coordinate(0, 31);
+  for (int round = 0; round < 2000; ++round) {
+    const PixelPoint a{coordinate(rng), coordinate(rng)};
+    const PixelPoint b{coordinate(rng), coordinate(rng)};
+    Bitmap line(32, 32), transposed(32, 32);
+    DrawPixelLine(line.Rows(), a, b, kInk);
+    DrawPixelLine(transposed.Rows(), {a.y, a.x}, {b.y, b.x}, kInk);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) ASSERT_EQ(line.At(x, y), transposed.At(y, x)) << round;
+  }
+}
+
 }  // namespace
 }  // namespace mk
