@@ -14,4 +14,16 @@ inline std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
 }
 inline std::int32_t WrapNeg(std::int32_t a) { return WrapSub(0, a); }
 
+/// A point's own id and its target id, as the renumbering changes both formats' points: old
+/// becomes new in each of them independently.
+inline void ReplaceIdPair(std::int32_t& own, std::int32_t& target, std::int32_t old_id,
+                          std::int32_t new_id) {
+  if (own == old_id) own = new_id;
+  if (target == old_id) target = new_id;
+}
+inline void NegateIdPair(std::int32_t& own, std::int32_t& target) {
+  own = WrapNeg(own);
+  target = WrapNeg(target);
+}
+
 }  // namespace mk

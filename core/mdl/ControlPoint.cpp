@@ -37,11 +37,7 @@ void WriteTriple(LineWriter& lines, bool is_default, const std::array<double, 3>
   if (is_default) {
     text += '0';
   } else {
-    AppendFloat(text, triple[0]);
-    text += ' ';
-    AppendFloat(text, triple[1]);
-    text += ' ';
-    AppendFloat(text, triple[2]);
+    AppendTriple(text, triple);
   }
   lines.EndLine();
 }
@@ -200,14 +196,10 @@ void ControlPoint::ResolveAttach(std::span<ControlPoint* const> points) {
 }
 
 void ControlPoint::ReplaceId(std::int32_t old_id, std::int32_t new_id) {
-  if (cpid == old_id) cpid = new_id;
-  if (at_cpid == old_id) at_cpid = new_id;
+  ReplaceIdPair(cpid, at_cpid, old_id, new_id);
 }
 
-void ControlPoint::NegateIds() {
-  cpid = WrapNeg(cpid);
-  at_cpid = WrapNeg(at_cpid);
-}
+void ControlPoint::NegateIds() { NegateIdPair(cpid, at_cpid); }
 
 void ControlPoint::FlipHookRatio() {
   if (hook_ratio == 0 || ratio_flipped) return;

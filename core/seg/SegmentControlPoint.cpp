@@ -29,11 +29,7 @@ void WriteTriple(LineWriter& lines, const CompactTriple<long double>& triple) {
   if (!triple.Flag()) {
     out += '0';
   } else {
-    AppendFloat(out, values[0]);
-    out += ' ';
-    AppendFloat(out, values[1]);
-    out += ' ';
-    AppendFloat(out, values[2]);
+    AppendTriple(out, values);
   }
   lines.EndLine();
 }
@@ -78,11 +74,7 @@ void SegmentControlPoint::WriteToLines(LineWriter& lines) const {
   if (IsAttached()) {
     AppendInt(lines.Text(), at_cpid);
   } else {
-    AppendFloat(lines.Text(), x);
-    lines.Text() += ' ';
-    AppendFloat(lines.Text(), y);
-    lines.Text() += ' ';
-    AppendFloat(lines.Text(), z);
+    AppendTriple(lines.Text(), std::array<long double, 3>{x, y, z});
   }
   lines.EndLine();
   WriteTriple(lines, line3);
@@ -146,14 +138,10 @@ void SegmentControlPoint::ResolveAttach(const SegmentPointIndex& index) {
 }
 
 void SegmentControlPoint::ReplaceId(std::int32_t old_id, std::int32_t new_id) {
-  if (cpid == old_id) cpid = new_id;
-  if (at_cpid == old_id) at_cpid = new_id;
+  ReplaceIdPair(cpid, at_cpid, old_id, new_id);
 }
 
-void SegmentControlPoint::NegateIds() {
-  cpid = WrapNeg(cpid);
-  at_cpid = WrapNeg(at_cpid);
-}
+void SegmentControlPoint::NegateIds() { NegateIdPair(cpid, at_cpid); }
 
 std::unique_ptr<SegmentControlPoint> SegmentControlPoint::MirrorCopy(std::int32_t offset) const {
   auto twin = std::make_unique<SegmentControlPoint>();

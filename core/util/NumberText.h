@@ -3,6 +3,7 @@
 // significant digits. Files always use "." as the decimal separator, whatever the user's locale,
 // because they are exchanged between machines and with the modelling product.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,5 +31,15 @@ std::string FloatToStr(double value);
 std::string FloatToStr(long double value);
 void AppendFloat(std::string& out, double value);
 void AppendFloat(std::string& out, long double value);
+
+/// Appends three values as the point blocks write them: separated by single blanks.
+template <class Real>
+void AppendTriple(std::string& out, const std::array<Real, 3>& values) {
+  AppendFloat(out, values[0]);
+  out += ' ';
+  AppendFloat(out, values[1]);
+  out += ' ';
+  AppendFloat(out, values[2]);
+}
 
 }  // namespace mk
