@@ -11,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <thread>
 #include <vector>
 
@@ -71,20 +72,28 @@ void ExpectSameOutcome(const Outcome& both, const Outcome& one) {
 }
 
 // Big enough that every split stage runs on two threads (the cut lies well inside the model).
-TEST(TwoCores, DockingGivesWhatOneCoreGivesForBothFormats) {
-  for (const FileKind kind : {FileKind::Model, FileKind::Segment}) {
-    for (const unsigned seed : {3u, 8u}) {
-      SCOPED_TRACE(std::string(kind == FileKind::Model ? "mdl" : "seg") + " seed " + std::to_string(seed));
-      const std::string text = bench::GenerateModelText(90000, kind, seed);
-      Outcome one;
-      {
-        const OneCoreScope stay_here;
-        one = Docked(kind, text);
-      }
-      ExpectSameOutcome(Docked(kind, text), one);
-    }
+// One case per format and seed, so that the cases run side by side.
+class TwoCoresDocking : public testing::TestWithParam<std::tuple<FileKind, unsigned>> {};
+
+TEST_P(TwoCoresDocking, GivesWhatOneCoreGives) {
+  const auto [kind, seed] = GetParam();
+  const std::string text = bench::GenerateModelText(90000, kind, seed);
+  Outcome one;
+  {
+    const OneCoreScope stay_here;
+    one = Docked(kind, text);
   }
+  ExpectSameOutcome(Docked(kind, text), one);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, TwoCoresDocking,
+                         testing::Combine(testing::Values(FileKind::Model, FileKind::Segment),
+                                          testing::Values(3u, 8u)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param) == FileKind::Model ? "mdl"
+                                                                                         : "seg") +
+                                  "_seed" + std::to_string(std::get<1>(info.param));
+                         });
 
 // The stored box of a segment keeps the first of equal extremes in list order, so the file's 0
 // stays when every point's y is -0. The box is widened in two parts, the second starting with the

@@ -107,19 +107,24 @@ std::unique_ptr<SegmentDocument> BigSegment(std::size_t count, bool chain) {
   return segment;
 }
 
-TEST(SegmentProperty, MillionPointsDockAndDrawWhole) {
-  for (const bool chain : {false, true}) {
-    SCOPED_TRACE(chain ? "one chain of attachments" : "free points");
-    auto segment = BigSegment(1000000, chain);
-    EXPECT_EQ(segment->Dock(0.4).cp_after, 2000000);
-    RecordingView view;
-    segment->Draw(view, PointIds::Hidden);
-    const SegmentSpline& twins = segment->SplineAt(1);
-    EXPECT_EQ(twins.ControlPointAt(999999).cpid, 2000000);
-    EXPECT_EQ(twins.ControlPointAt(999999).GetX(), chain ? -1.0L : -(1 + 999999 % 7));
-    EXPECT_EQ(view.calls.size(), 2000000u);
-  }
+class MillionPoints : public testing::TestWithParam<bool> {};
+
+TEST_P(MillionPoints, DockAndDrawWhole) {
+  const bool chain = GetParam();
+  auto segment = BigSegment(1000000, chain);
+  EXPECT_EQ(segment->Dock(0.4).cp_after, 2000000);
+  RecordingView view;
+  segment->Draw(view, PointIds::Hidden);
+  const SegmentSpline& twins = segment->SplineAt(1);
+  EXPECT_EQ(twins.ControlPointAt(999999).cpid, 2000000);
+  EXPECT_EQ(twins.ControlPointAt(999999).GetX(), chain ? -1.0L : -(1 + 999999 % 7));
+  EXPECT_EQ(view.calls.size(), 2000000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(SegmentProperty, MillionPoints, testing::Values(false, true),
+                         [](const auto& info) {
+                           return std::string(info.param ? "OneChainOfAttachments" : "FreePoints");
+                         });
 
 }  // namespace
 }  // namespace mk
