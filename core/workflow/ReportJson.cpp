@@ -70,7 +70,7 @@ class JsonObject {
   bool first_ = true;
 };
 
-/// A list with one entry a line, each written by write(object, entry). The entries are
+/// A list with one entry a line, each written whole by write(text, entry). The entries are
 /// formatted on both cores, in runs joined in order, as a model's splines are saved; the text
 /// goes into the writer's buffer directly, with its own line ends, so the writer's CR LF never
 /// appears and its sink still gets the text in pieces.
@@ -85,11 +85,32 @@ void AppendList(LineWriter& lines, const char* key, const List& list, Write writ
       [&list, &write](std::size_t i, LineWriter& run) {
         std::string& out = run.Text();
         out += i == 0 ? "\n    "sv : ",\n    "sv;
-        JsonObject entry(out);
-        write(entry, list[i]);
-        entry.Close();
+        write(out, list[i]);
       });
   lines.Text() += list.empty() ? "]" : "\n  ]";
+}
+
+/// Writes each entry as one object, its keys given by fill(object, entry).
+template <class Entry, class Fill>
+auto AsObjects(Fill fill) {
+  return [fill](std::string& out, const Entry& entry) {
+    JsonObject object(out);
+    fill(object, entry);
+    object.Close();
+  };
+}
+
+/// A spline as [mesh, index, first_id, last_id, fate]: a big model has hundreds of thousands of
+/// them, and their keys would be most of the report.
+void AppendSpline(std::string& out, const SplineOutcome& s) {
+  out += '[';
+  for (const std::int32_t value : {s.mesh, s.index, s.first_id, s.last_id}) {
+    AppendInt(out, value);
+    out += ", "sv;
+  }
+  out += '"';
+  out += NameOf(s.fate);
+  out += "\"]"sv;
 }
 
 std::array<std::int64_t, kFates.size()> FateCounts(const DockReport& report) {
@@ -193,23 +214,24 @@ void WriteReportJson(const DockReport& report, const ByteSink& sink) {
   fate_counts.Close();
   totals.Close();
 
-  AppendList(lines, "snapped", report.snapped, [](JsonObject& o, const SnappedPoint& p) {
-    o.Place(p.place).Number("old_x", p.old_x).Number("moved", p.moved);
-  });
-  AppendList(lines, "near_misses", report.near_misses, [](JsonObject& o, const NearMiss& m) {
-    o.Place(m.place).Name("kind", NameOf(m.kind)).Number("distance", m.distance);
-  });
-  AppendList(lines, "splines", report.splines, [](JsonObject& o, const SplineOutcome& s) {
-    o.Id("mesh", s.mesh).Id("index", s.index).Id("first_id", s.first_id).Id("last_id", s.last_id);
-    o.Name("fate", NameOf(s.fate));
-  });
-  AppendList(lines, "corrections", report.corrections, [](JsonObject& o, const CorrectionEntry& c) {
-    o.Place(c.place).Name("kind", NameOf(c.kind)).Id("old_target", c.old_target);
-    o.Id("new_target", c.new_target);
-  });
-  AppendList(lines, "attachments", report.attachments, [](JsonObject& o, const AttachmentIssue& a) {
-    o.Place(a.place).Name("problem", NameOf(a.problem)).Id("target", a.target);
-  });
+  AppendList(lines, "snapped", report.snapped,
+             AsObjects<SnappedPoint>([](JsonObject& o, const SnappedPoint& p) {
+               o.Place(p.place).Number("old_x", p.old_x).Number("moved", p.moved);
+             }));
+  AppendList(lines, "near_misses", report.near_misses,
+             AsObjects<NearMiss>([](JsonObject& o, const NearMiss& m) {
+               o.Place(m.place).Name("kind", NameOf(m.kind)).Number("distance", m.distance);
+             }));
+  AppendList(lines, "splines", report.splines, AppendSpline);
+  AppendList(lines, "corrections", report.corrections,
+             AsObjects<CorrectionEntry>([](JsonObject& o, const CorrectionEntry& c) {
+               o.Place(c.place).Name("kind", NameOf(c.kind)).Id("old_target", c.old_target);
+               o.Id("new_target", c.new_target);
+             }));
+  AppendList(lines, "attachments", report.attachments,
+             AsObjects<AttachmentIssue>([](JsonObject& o, const AttachmentIssue& a) {
+               o.Place(a.place).Name("problem", NameOf(a.problem)).Id("target", a.target);
+             }));
   lines.Text() += "\n}\n";
   lines.Flush();
 }
