@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # What the dock report costs: times `mirrorknit-cli dock` of a generated 1,000,000-point model,
 # file to file, without and with `--report`, runs interleaved, and prints a Markdown table of
-# the medians. Give a second CLI (an older build) as BASE to time its plain dock beside them.
+# the medians of the wall time and of the CPU time (both cores together; on a shared machine
+# it moves less than the wall time). Give a second CLI (an older build) as BASE to time its
+# plain dock beside them.
 #   bash scripts/bench_report.sh [BUILD_DIR] [RUNS] [BASE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,27 +18,33 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-header="| format | points | plain dock s | dock with report s | report / plain | report MiB |"
-rule="|---|---:|---:|---:|---:|---:|"
+header="| format | points | plain dock s | with report s | report / plain | plain CPU s | with report CPU s | report / plain, CPU | report MiB |"
+rule="|---|---:|---:|---:|---:|---:|---:|---:|---:|"
 if [ -n "$base" ]; then
-  header="$header plain dock before the report s |"
-  rule="$rule---:|"
+  header="$header plain dock before s | before, CPU s |"
+  rule="$rule---:|---:|"
 fi
 echo "$header"
 echo "$rule"
 for ext in mdl seg; do
   "$make_model" 1000000 "m.$ext" 7
-  : > plain.txt; : > report.txt; : > base.txt
+  : > plain.txt; : > report.txt; : > base.txt; : > plain_cpu.txt; : > report_cpu.txt; : > base_cpu.txt
   for _ in $(seq "$runs"); do
     seconds "$cli" dock "m.$ext" -o "out.$ext" >> plain.txt
     seconds "$cli" dock "m.$ext" -o "out.$ext" --report r.json >> report.txt
     [ -n "$base" ] && seconds "$base" dock "m.$ext" -o "out.$ext" >> base.txt
+    cpu_seconds "$cli" dock "m.$ext" -o "out.$ext" >> plain_cpu.txt
+    cpu_seconds "$cli" dock "m.$ext" -o "out.$ext" --report r.json >> report_cpu.txt
+    [ -n "$base" ] && cpu_seconds "$base" dock "m.$ext" -o "out.$ext" >> base_cpu.txt
   done
   plain=$(median < plain.txt)
   report=$(median < report.txt)
+  plain_cpu=$(median < plain_cpu.txt)
+  report_cpu=$(median < report_cpu.txt)
   ratio=$(printf '%.3f' "$(echo "$report / $plain" | bc -l)")
+  ratio_cpu=$(printf '%.3f' "$(echo "$report_cpu / $plain_cpu" | bc -l)")
   mib=$(printf '%.1f' "$(echo "$(stat -c %s r.json) / 1048576" | bc -l)")
-  row="| $ext | 1000000 | $plain | $report | $ratio | $mib |"
-  [ -n "$base" ] && row="$row $(median < base.txt) |"
+  row="| $ext | 1000000 | $plain | $report | $ratio | $plain_cpu | $report_cpu | $ratio_cpu | $mib |"
+  [ -n "$base" ] && row="$row $(median < base.txt) | $(median < base_cpu.txt) |"
   echo "$row"
 done
