@@ -17,19 +17,15 @@ std::string_view LineAt(std::span<const std::string_view> lines, std::size_t ind
 }
 
 /// Line 3 or 4 of a block: one word (normally "0") stands for the default triple.
-void ReadTriple(std::string_view line, bool& is_default, CompactTriple<double>& triple) {
-  if (WordCount(line) == 1) {
-    is_default = true;
-    triple = CompactTriple<double>();
-    return;
-  }
-  is_default = false;
+std::array<double, 3> ReadTriple(std::string_view line, bool& is_default) {
+  std::array<double, 3> values{};
+  is_default = WordCount(line) == 1;
+  if (is_default) return values;
   FieldSplitter fields;
   fields.Separator = " ";
   fields.SetText(line);
-  std::array<double, 3> values{};
   for (double& value : values) value = StrToFloat(fields.NextField());
-  triple = values;
+  return values;
 }
 
 void WriteTriple(LineWriter& lines, bool is_default, const std::array<double, 3>& triple) {
@@ -115,8 +111,7 @@ std::size_t ControlPoint::ReadFromLines(std::span<const std::string_view> lines,
   }
   attached = StrToInt(fields.NextField());
   cpid = StrToInt(fields.NextField());
-  hook_ratio = 0;
-  if (HasHookRatio() && fields.RestLength() > 0) hook_ratio = StrToFloat(fields.NextField());
+  SetHookRatio(HasHookRatio() && fields.RestLength() > 0 ? StrToFloat(fields.NextField()) : 0.0);
 
   fields.SetText(LineAt(lines, index + 1));
   if (attached == 1) {
@@ -130,8 +125,8 @@ std::size_t ControlPoint::ReadFromLines(std::span<const std::string_view> lines,
   }
   at_cp = nullptr;
 
-  ReadTriple(LineAt(lines, index + 2), line3_default, line3);
-  ReadTriple(LineAt(lines, index + 3), line4_default, line4);
+  SetLine3(ReadTriple(LineAt(lines, index + 2), line3_default));
+  SetLine4(ReadTriple(LineAt(lines, index + 3), line4_default));
   is_mirror = false;
   ratio_flipped = false;
   return index + 4;
@@ -146,7 +141,7 @@ void ControlPoint::WriteTo(LineWriter& lines) const {
   AppendInt(text, cpid);
   if (HasHookRatio()) {
     text += ' ';
-    AppendFloat(text, hook_ratio);
+    AppendFloat(text, HookRatio());
   }
   lines.EndLine();
 
@@ -156,8 +151,8 @@ void ControlPoint::WriteTo(LineWriter& lines) const {
   } else {
     WriteTriple(lines, false, {x, y, z});
   }
-  WriteTriple(lines, line3_default, line3.Get());
-  WriteTriple(lines, line4_default, line4.Get());
+  WriteTriple(lines, line3_default, Line3());
+  WriteTriple(lines, line4_default, Line4());
 }
 
 void ControlPoint::WriteChain(LineWriter& lines) const {
@@ -166,7 +161,7 @@ void ControlPoint::WriteChain(LineWriter& lines) const {
 
 void ControlPoint::DrawChain(View3D& screen, PointIds ids, RestingPoints* memo) const {
   for (const ControlPoint* p = this; p != nullptr; p = p->next) {
-    const double r = p->hook_ratio;
+    const double r = p->HookRatio();
     const long double px = p->GetX(r, memo);
     const long double py = p->GetY(r, memo);
     const long double pz = p->GetZ(r, memo);
@@ -176,7 +171,7 @@ void ControlPoint::DrawChain(View3D& screen, PointIds ids, RestingPoints* memo) 
       screen.LineTo3D(px, py, pz);
       if (p->next == nullptr && p->IsClosed()) {
         const ControlPoint* head = p->ChainHead();
-        const double hr = head->hook_ratio;
+        const double hr = head->HookRatio();
         screen.LineTo3D(head->GetX(hr, memo), head->GetY(hr, memo), head->GetZ(hr, memo));
       }
     }
@@ -202,9 +197,9 @@ void ControlPoint::ReplaceId(std::int32_t old_id, std::int32_t new_id) {
 void ControlPoint::NegateIds() { NegateIdPair(cpid, at_cpid); }
 
 void ControlPoint::FlipHookRatio() {
-  if (hook_ratio == 0 || ratio_flipped) return;
+  if (HookRatio() == 0 || ratio_flipped) return;
   ratio_flipped = true;
-  hook_ratio = 1 - hook_ratio;
+  SetHookRatio(1 - HookRatio());
 }
 
 ControlPoint* ControlPoint::RetargetAttach(const CorrectionRecord& record) {
@@ -213,7 +208,7 @@ ControlPoint* ControlPoint::RetargetAttach(const CorrectionRecord& record) {
     at_cpid = record.newid;
     return this;
   }
-  if (hook_ratio == 0) return nullptr;
+  if (HookRatio() == 0) return nullptr;
   at_cpid = record.newid;
   FlipHookRatio();
   return this;

@@ -18,7 +18,7 @@
 #include "core/docking/PlaneEnds.h"
 #include "core/document/PointIds.h"
 #include "core/util/Words.h"
-#include "core/util/CompactTriple.h"
+#include "core/util/RareReals.h"
 #include "core/util/LineList.h"
 #include "core/util/PointPool.h"
 #include "core/view/View3D.h"
@@ -61,12 +61,14 @@ class ControlPoint : public Pooled<ControlPoint> {
   std::int32_t at_cpid = 0;
   std::int32_t cpid = 0;
   ControlPoint* at_cp = nullptr;
-  double hook_ratio = 0;
   double x = 0;
   double y = 0;
   double z = 0;
-  CompactTriple<double> line3;
-  CompactTriple<double> line4;
+ private:
+  // The hook's ratio, then lines 3 and 4: nearly always all zero.
+  RareReals<7> rare_;
+
+ public:
   ControlPoint* prev = nullptr;
   ControlPoint* next = nullptr;
   bool ratio_flipped = false;
@@ -85,6 +87,15 @@ class ControlPoint : public Pooled<ControlPoint> {
   /// Appends the blocks of this point and every later point of its chain.
   void WriteChain(LineWriter& lines) const;
   void DrawChain(View3D& screen, PointIds ids, RestingPoints* memo = nullptr) const;
+
+  /// The ratio along a hook's stretch; 0 for a point without one.
+  double HookRatio() const { return rare_.Get(0); }
+  void SetHookRatio(double ratio) { rare_.Set(0, ratio); }
+  /// Lines 3 and 4 of the block (all zero for a default line).
+  std::array<double, 3> Line3() const { return LineValues(1); }
+  std::array<double, 3> Line4() const { return LineValues(4); }
+  void SetLine3(const std::array<double, 3>& values) { SetLineValues(1, values); }
+  void SetLine4(const std::array<double, 3>& values) { SetLineValues(4, values); }
 
   std::int32_t GetCpid() const { return cpid; }
   /// The attach target id of an attached point, -1 otherwise.
@@ -116,7 +127,7 @@ class ControlPoint : public Pooled<ControlPoint> {
   bool HasHookRatio() const { return (cptype & kRatioBits) != 0; }
   bool IsFirst() const { return prev == nullptr; }
   bool IsLast() const { return next == nullptr; }
-  bool IsOnPlane(RestingPoints* memo = nullptr) const { return GetX(hook_ratio, memo) == 0; }
+  bool IsOnPlane(RestingPoints* memo = nullptr) const { return GetX(HookRatio(), memo) == 0; }
   /// True when this and every later point is on the plane and none is a hook.
   bool ChainOnPlaneWithoutHook(RestingPoints* memo = nullptr) const;
 
@@ -139,6 +150,12 @@ class ControlPoint : public Pooled<ControlPoint> {
 
  private:
   double Own(int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }
+  std::array<double, 3> LineValues(std::size_t first) const {
+    return {rare_.Get(first), rare_.Get(first + 1), rare_.Get(first + 2)};
+  }
+  void SetLineValues(std::size_t first, const std::array<double, 3>& values) {
+    for (std::size_t k = 0; k < 3; ++k) rare_.Set(first + k, values[k]);
+  }
   double Effective(int axis, double ratio, RestingPoints* memo) const;
 };
 

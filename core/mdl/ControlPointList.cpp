@@ -84,14 +84,14 @@ class ControlPointList::Lookups {
   void Unlink(std::size_t i) {
     const ControlPoint& p = *points_[i];
     if (p.attached == 1) attached_.Erase(p.at_cpid, i);
-    if (p.hook_ratio != 0) with_ratio_.Erase(p.at_cpid, i);
+    if (p.HookRatio() != 0) with_ratio_.Erase(p.at_cpid, i);
     if (any_built_) any_.erase({p.at_cpid, i});
   }
   void Link(std::size_t i) {
     const ControlPoint& p = *points_[i];
     kind_[i] = KindOf(p);
     if (p.attached == 1) attached_.Insert(p.at_cpid, i);
-    if (p.hook_ratio != 0) with_ratio_.Insert(p.at_cpid, i);
+    if (p.HookRatio() != 0) with_ratio_.Insert(p.at_cpid, i);
     if (any_built_) any_.emplace(p.at_cpid, i);
   }
 
@@ -117,7 +117,7 @@ class ControlPointList::Lookups {
 
   static std::uint8_t KindOf(const ControlPoint& p) {
     return static_cast<std::uint8_t>((p.attached == 1 ? kAttached : 0) |
-                                     (p.hook_ratio != 0 ? kWithRatio : 0));
+                                     (p.HookRatio() != 0 ? kWithRatio : 0));
   }
 
   static std::size_t First(FirstPositionByKey& index, std::int32_t id) {

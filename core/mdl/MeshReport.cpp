@@ -10,7 +10,7 @@ namespace {
 
 /// Where the point is drawn in the docked model: the position the views put it at.
 ReportPlace PlaceOf(const ControlPoint& p, std::int32_t mesh, RestingPoints& memo) {
-  const double r = p.hook_ratio;
+  const double r = p.HookRatio();
   return {mesh, p.cpid, p.GetX(r, &memo), p.GetY(r, &memo), p.GetZ(r, &memo)};
 }
 
@@ -67,7 +67,7 @@ void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines
       outcome.last_id = spline.Last->cpid;
       for (const ControlPoint* end : {spline.First, spline.Last}) {
         if (end == spline.Last && spline.Last == spline.First) break;
-        const double distance = std::fabs(end->GetX(end->hook_ratio, &memo));
+        const double distance = std::fabs(end->GetX(end->HookRatio(), &memo));
         if (InNearMissBand(distance, tolerance_))
           near_misses_.push_back({end, NearMissKind::SplineEnd, distance});
       }

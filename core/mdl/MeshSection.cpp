@@ -136,7 +136,7 @@ void MeshSection::VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const 
   visited.mesh = mesh++;
   for (const auto& spline : Splines) {
     for (const ControlPoint* p = spline->First; p != nullptr; p = p->next) {
-      const double r = p->hook_ratio;
+      const double r = p->HookRatio();
       visited.id = p->cpid;
       visited.x = p->GetX(r, &memo);
       visited.y = p->GetY(r, &memo);

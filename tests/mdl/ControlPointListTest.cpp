@@ -36,7 +36,7 @@ class Mesh {
       p->cpid = s.cpid;
       p->attached = s.attached;
       p->at_cpid = s.at_cpid;
-      p->hook_ratio = s.ratio;
+      p->SetHookRatio(s.ratio);
       p->cptype = s.cptype;
       p->x = 1;
       spline->Append(std::move(p));
@@ -136,11 +136,11 @@ TEST(Lookups, AttachWalksStopAtCycles) {
   points[4]->cptype = points[5]->cptype = 0x1000;
   view.InvalidateLookups();
   EXPECT_EQ(view.FindRatiolessInAttachChain(5), nullptr);
-  points[4]->hook_ratio = 0.25;
-  points[5]->hook_ratio = 0.5;
+  points[4]->SetHookRatio(0.25);
+  points[5]->SetHookRatio(0.5);
   view.FlipRatiosInAttachChain(5);  // each flips once, then the walk meets 6 again
-  EXPECT_EQ(points[5]->hook_ratio, 0.5);
-  EXPECT_EQ(points[4]->hook_ratio, 0.75);
+  EXPECT_EQ(points[5]->HookRatio(), 0.5);
+  EXPECT_EQ(points[4]->HookRatio(), 0.75);
 }
 
 TEST(Corrections, EmptyListChangesNothing) {
@@ -173,12 +173,12 @@ TEST(Corrections, HookRecordMovesTheFirstRatioDependantAndItsStack) {
   view.ApplyCorrections({{7, 8, CorrectionKind::Hook}, {7, 8, CorrectionKind::Hook}});
   const auto points = mesh.Points();
   EXPECT_EQ(points[3]->at_cpid, 8);
-  EXPECT_EQ(points[3]->hook_ratio, 0.75);
+  EXPECT_EQ(points[3]->HookRatio(), 0.75);
   EXPECT_EQ(points[4]->at_cpid, 7);  // the ratioless stacked point moves onto the old id
   EXPECT_EQ(points[2]->at_cpid, 7);
   // The second record finds the next ratio dependant of 7.
   EXPECT_EQ(points[5]->at_cpid, 8);
-  EXPECT_EQ(points[5]->hook_ratio, 0.5);
+  EXPECT_EQ(points[5]->HookRatio(), 0.5);
 }
 
 TEST(Corrections, FlipWalkFlipsRatioPointsStackedOnTheMovedOne) {
@@ -188,9 +188,9 @@ TEST(Corrections, FlipWalkFlipsRatioPointsStackedOnTheMovedOne) {
   ControlPointList view(mesh.splines);
   view.ApplyCorrections({{7, 8, CorrectionKind::Hook}});
   const auto points = mesh.Points();
-  EXPECT_EQ(points[2]->hook_ratio, 0.75);
-  EXPECT_EQ(points[3]->hook_ratio, 0.5);
-  EXPECT_EQ(points[4]->hook_ratio, 0.875);
+  EXPECT_EQ(points[2]->HookRatio(), 0.75);
+  EXPECT_EQ(points[3]->HookRatio(), 0.5);
+  EXPECT_EQ(points[4]->HookRatio(), 0.875);
   EXPECT_EQ(points[5]->at_cpid, 7);
 }
 

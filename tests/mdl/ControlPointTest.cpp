@@ -53,7 +53,7 @@ TEST(ControlPointText, AttachedPointWithRatioRoundTrips) {
   EXPECT_EQ(p.attached, 1);
   EXPECT_EQ(p.at_cpid, 3);
   EXPECT_EQ(p.GetAtCpid(), 3);
-  EXPECT_EQ(p.hook_ratio, 0.25);
+  EXPECT_EQ(p.HookRatio(), 0.25);
   EXPECT_EQ(p.x, 0);
   EXPECT_EQ(Written(p), (std::vector<std::string>{"4112 1 7 0.25", "3", "0", "0"}));
 }
@@ -63,12 +63,12 @@ TEST(ControlPointText, RatioWordFollowsTheRatioBitsOnly) {
   EXPECT_EQ(Written(Read({"16 0 1", "1 2 3", "0", "0"}))[0], "16 0 1 0");
   // Word without a ratio bit: ignored and dropped.
   const ControlPoint p = Read({"0 0 1 0.5", "1 2 3", "0", "0"});
-  EXPECT_EQ(p.hook_ratio, 0);
+  EXPECT_EQ(p.HookRatio(), 0);
   EXPECT_EQ(Written(p)[0], "0 0 1");
   // Runs of blanks after the first word separate like one; extra words are ignored.
   const ControlPoint q = Read({"4096 0   5    0.75 extra", "1   2 3 4", "0", "0"});
   EXPECT_EQ(q.cpid, 5);
-  EXPECT_EQ(q.hook_ratio, 0.75);
+  EXPECT_EQ(q.HookRatio(), 0.75);
   EXPECT_EQ(Written(q)[1], "1 2 3");
 }
 
@@ -87,7 +87,7 @@ TEST(ControlPointText, ThirdAndFourthLines) {
   const ControlPoint p = Read({"0 0 1", "0 0 0", "7", "0.5 -1 2"});
   EXPECT_TRUE(p.line3_default);  // one word other than 0: still the default
   EXPECT_FALSE(p.line4_default);
-  EXPECT_EQ(p.line4[1], -1);
+  EXPECT_EQ(p.Line4()[1], -1);
   EXPECT_EQ(Written(p)[2], "0");
   EXPECT_EQ(Written(p)[3], "0.5 -1 2");
 }
@@ -157,10 +157,10 @@ TEST(ControlPointIds, ReplaceIdTouchesAtCpidWhateverAttachedIs) {
 
 TEST(ControlPointIds, FlipHookRatioOnce) {
   ControlPoint p;
-  p.hook_ratio = 0.25;
+  p.SetHookRatio(0.25);
   p.FlipHookRatio();
   p.FlipHookRatio();
-  EXPECT_EQ(p.hook_ratio, 0.75);
+  EXPECT_EQ(p.HookRatio(), 0.75);
   ControlPoint zero;
   zero.FlipHookRatio();
   EXPECT_FALSE(zero.ratio_flipped);
@@ -169,16 +169,16 @@ TEST(ControlPointIds, FlipHookRatioOnce) {
 TEST(ControlPointIds, RetargetAttachByRecordKind) {
   ControlPoint p;
   p.at_cpid = 5;
-  p.hook_ratio = 0;
+  p.SetHookRatio(0);
   EXPECT_EQ(p.RetargetAttach({5, 9, CorrectionKind::Hook}), nullptr);  // hook record, ratio 0
   EXPECT_EQ(p.at_cpid, 5);
   EXPECT_EQ(p.RetargetAttach({5, 9, CorrectionKind::PlaneCopy}), &p);  // raw at_cpid, attached or not
   EXPECT_EQ(p.at_cpid, 9);
-  p.hook_ratio = 0.25;
+  p.SetHookRatio(0.25);
   EXPECT_EQ(p.RetargetAttach({8, 1, CorrectionKind::Hook}), nullptr);
   EXPECT_EQ(p.RetargetAttach({9, 1, CorrectionKind::Hook}), &p);
   EXPECT_EQ(p.at_cpid, 1);
-  EXPECT_EQ(p.hook_ratio, 0.75);
+  EXPECT_EQ(p.HookRatio(), 0.75);
 }
 
 TEST(ControlPointGeometry, SnapIsStrictAndTestsTheStoredX) {
@@ -302,8 +302,8 @@ TEST(ControlPointGeometry, HookJustOffThePlaneByExtendedPrecisionIsNotOnIt) {
   ControlPoint* hook = chain.Add(1);
   chain.Add(-2);
   hook->cptype = 0x90;
-  hook->hook_ratio = 1.0 / 3;
-  EXPECT_EQ(hook->GetX(hook->hook_ratio), std::ldexp(1.0, -54));
+  hook->SetHookRatio(1.0 / 3);
+  EXPECT_EQ(hook->GetX(hook->HookRatio()), std::ldexp(1.0, -54));
   EXPECT_FALSE(hook->IsOnPlane());
 }
 
@@ -362,7 +362,7 @@ TEST(ControlPointChain, MirrorChainLeavesOutSharedEnds) {
   b->attached = 1;
   b->at_cpid = 1;
   b->at_cp = a;
-  b->hook_ratio = 0.5;
+  b->SetHookRatio(0.5);
   b->ratio_flipped = true;
   c->attached = 1;
   c->at_cpid = -9;  // unresolved: keeps its id
@@ -385,7 +385,7 @@ TEST(ControlPointChain, MirrorChainLeavesOutSharedEnds) {
   EXPECT_EQ(b2.at_cp, a);
   EXPECT_TRUE(b2.is_mirror);
   EXPECT_FALSE(b2.ratio_flipped);
-  EXPECT_EQ(b2.hook_ratio, 0.5);
+  EXPECT_EQ(b2.HookRatio(), 0.5);
   EXPECT_EQ(b2.prev, nullptr);
   EXPECT_EQ(b2.next, nullptr);
   EXPECT_EQ(b2.y, 5);
@@ -429,7 +429,7 @@ TEST(ControlPointDraw, SinglePointDrawsOnlyItsLabelAndHooksDrawWithTheirRatio) {
   ControlPoint* h = hooked.Add(0, 0, 0);
   hooked.Add(4, 8, 0);
   h->cptype = 0x80000000u;
-  h->hook_ratio = 0.25;
+  h->SetHookRatio(0.25);
   view.Clear();
   h->DrawChain(view, PointIds::Hidden);
   EXPECT_EQ(view.Texts(), (std::vector<std::string>{"M 1 2 0", "L 4 8 0"}));

@@ -138,7 +138,7 @@ constexpr std::uint32_t kClosedBit = 0x4u;
 
 inline bool IsHook(const ControlPoint& p) { return (p.cptype & kHookBits) != 0; }
 inline bool IsClosed(const ControlPoint& p) { return (p.cptype & kClosedBit) != 0; }
-inline bool OnPlane(const ControlPoint& p) { return p.GetX(p.hook_ratio) == 0; }
+inline bool OnPlane(const ControlPoint& p) { return p.GetX(p.HookRatio()) == 0; }
 inline void MakeHolder(ControlPoint& p) { p.cptype = (p.cptype & ~kHookBits) | kHolderBit; }
 
 inline std::unique_ptr<ControlPoint> MirrorCopy(const ControlPoint& p, std::int32_t n) {

@@ -14,6 +14,7 @@
 #include "core/mdl/ControlPoint.h"
 #include "core/docking/IdTable.h"
 #include "core/util/CompactTriple.h"
+#include "core/util/RareReals.h"
 #include "core/seg/SegmentControlPoint.h"
 
 namespace mk {
@@ -126,8 +127,26 @@ TEST(FirstPositionByKey, ErasingAPairNeverHeldChangesNothing) {
 // Millions of points: a field added in the wrong place costs tens of megabytes.
 TEST(PointRecords, StayWithinTheirSize) {
   if (sizeof(void*) != 8 || sizeof(long double) != 16) GTEST_SKIP() << "sized for LP64, x87 reals";
-  EXPECT_LE(sizeof(ControlPoint), 96u);
+  EXPECT_LE(sizeof(ControlPoint), 80u);
   EXPECT_LE(sizeof(SegmentControlPoint), 96u);
+}
+
+TEST(RareReals, HoldStorageOnlyOnceAValueOtherThanPlusZeroIsSet) {
+  RareReals<7> r;
+  r.Set(3, 0.0);
+  EXPECT_TRUE(r.IsCompact());
+  r.Set(3, -0.0);  // a negative zero read from a file is written back as read
+  EXPECT_FALSE(r.IsCompact());
+  EXPECT_TRUE(std::signbit(r.Get(3)));
+  EXPECT_EQ(r.Get(0), 0.0);
+  r.Set(6, 2.5);
+  RareReals<7> copy = r;  // a mirrored point gets values of its own
+  r.Set(6, 1.0);
+  EXPECT_EQ(copy.Get(6), 2.5);
+  EXPECT_TRUE(std::signbit(copy.Get(3)));
+  copy = RareReals<7>();
+  EXPECT_TRUE(copy.IsCompact());
+  EXPECT_EQ(copy.Get(6), 0.0);
 }
 
 TEST(CompactTriple, HoldsStorageOnlyForValuesOtherThanPlusZero) {
