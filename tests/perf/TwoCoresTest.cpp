@@ -89,10 +89,10 @@ TEST_P(TwoCoresDocking, GivesWhatOneCoreGives) {
 INSTANTIATE_TEST_SUITE_P(BothFormats, TwoCoresDocking,
                          testing::Combine(testing::Values(FileKind::Model, FileKind::Segment),
                                           testing::Values(3u, 8u)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param) == FileKind::Model ? "mdl"
+                         [](const auto& test) {
+                           return std::string(std::get<0>(test.param) == FileKind::Model ? "mdl"
                                                                                          : "seg") +
-                                  "_seed" + std::to_string(std::get<1>(info.param));
+                                  "_seed" + std::to_string(std::get<1>(test.param));
                          });
 
 // The stored box of a segment keeps the first of equal extremes in list order, so the file's 0

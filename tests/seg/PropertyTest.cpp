@@ -122,8 +122,8 @@ TEST_P(MillionPoints, DockAndDrawWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SegmentProperty, MillionPoints, testing::Values(false, true),
-                         [](const auto& info) {
-                           return std::string(info.param ? "OneChainOfAttachments" : "FreePoints");
+                         [](const auto& test) {
+                           return std::string(test.param ? "OneChainOfAttachments" : "FreePoints");
                          });
 
 }  // namespace
