@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets and runs each for the given number of seconds (default 60).
+# Builds the libFuzzer targets and gives each about the given number of seconds of one core
+# (default 60).
 # Crash, timeout and leak inputs are kept in fuzz/findings/<target>/; the growing corpus in
 # build/fuzz/corpus/<target>/ is seeded from examples/ and the test files.
 set -euo pipefail
@@ -15,7 +16,7 @@ cmake --build --preset fuzz -- -j"$(nproc)"
 # Runs one target for its time; a non-zero exit means it found a problem.
 run_target() {
   local target=$1 corpus="$PWD/build/fuzz/corpus/$1" findings="$PWD/fuzz/findings/$1"
-  if ! "$PWD/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  if ! "$PWD/build/fuzz/fuzz/$target" -max_total_time="$wall" -timeout=10 -rss_limit_mb=4096 \
       -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
       > "build/fuzz/$target.log" 2>&1; then
     echo "!! $target found a problem; see build/fuzz/$target.log and $findings/"
@@ -27,9 +28,15 @@ run_target() {
   echo "== $target done: $(grep -E '^stat::number_of_executed_units' "build/fuzz/$target.log" || true)"
 }
 
-# Each fuzzer keeps to one core, so the targets run side by side, one per core: every target
-# still gets its whole time on a core of its own.
+# Each fuzzer keeps to one thread, so the targets run side by side. With more targets than
+# cores they all run at once for proportionally longer, so that each still gets about its time
+# of one core's work: three targets on two cores run 90 s for 60 s each.
 cores=$(nproc)
+wall=$seconds
+if [ ${#targets[@]} -gt "$cores" ]; then
+  wall=$(( (seconds * ${#targets[@]} + cores - 1) / cores ))
+  cores=${#targets[@]}
+fi
 for target in "${targets[@]}"; do
   # Absolute: the document targets move into a scratch folder for attach_err.txt.
   corpus="$PWD/build/fuzz/corpus/$target"
@@ -46,7 +53,7 @@ for target in "${targets[@]}"; do
   done
   while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do wait -n || true; done
   rm -f "build/fuzz/$target.failed"
-  echo "== $target for ${seconds}s"
+  echo "== $target for ${wall}s"
   run_target "$target" &
 done
 wait || true
