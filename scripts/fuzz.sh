@@ -13,9 +13,9 @@ targets=("$@")
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -- -j"$(nproc)"
 
-# Runs one target for its time; a non-zero exit means it found a problem.
+# Runs one target for its time on its corpus; a non-zero exit means it found a problem.
 run_target() {
-  local target=$1 corpus="$PWD/build/fuzz/corpus/$1" findings="$PWD/fuzz/findings/$1"
+  local target=$1 corpus=$2 findings=$3
   if ! "$PWD/build/fuzz/fuzz/$target" -max_total_time="$wall" -timeout=10 -rss_limit_mb=4096 \
       -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" \
       > "build/fuzz/$target.log" 2>&1; then
@@ -28,14 +28,13 @@ run_target() {
   echo "== $target done: $(grep -E '^stat::number_of_executed_units' "build/fuzz/$target.log" || true)"
 }
 
-# Each fuzzer keeps to one thread, so the targets run side by side. With more targets than
-# cores they all run at once for proportionally longer, so that each still gets about its time
-# of one core's work: three targets on two cores run 90 s for 60 s each.
+# Each fuzzer keeps to one thread, so all targets run at once. With more targets than cores
+# they run proportionally longer, so that each still gets about its time of one core's work:
+# three targets on two cores run 90 s for 60 s each.
 cores=$(nproc)
 wall=$seconds
 if [ ${#targets[@]} -gt "$cores" ]; then
   wall=$(( (seconds * ${#targets[@]} + cores - 1) / cores ))
-  cores=${#targets[@]}
 fi
 for target in "${targets[@]}"; do
   # Absolute: the document targets move into a scratch folder for attach_err.txt.
@@ -51,10 +50,9 @@ for target in "${targets[@]}"; do
   find examples tests/data -type f -name "$pattern" -print 2>/dev/null | while read -r seed; do
     cp -n "$seed" "$corpus/seed_${seed//\//_}" 2>/dev/null || true
   done
-  while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do wait -n || true; done
   rm -f "build/fuzz/$target.failed"
   echo "== $target for ${wall}s"
-  run_target "$target" &
+  run_target "$target" "$corpus" "$findings" &
 done
 wait || true
 
