@@ -28,23 +28,20 @@ echo "$header"
 echo "$rule"
 for ext in mdl seg; do
   "$make_model" 1000000 "m.$ext" 7
-  : > plain.txt; : > report.txt; : > base.txt; : > plain_cpu.txt; : > report_cpu.txt; : > base_cpu.txt
+  : > plain.txt; : > report.txt; : > base.txt
   for _ in $(seq "$runs"); do
-    seconds "$cli" dock "m.$ext" -o "out.$ext" >> plain.txt
-    seconds "$cli" dock "m.$ext" -o "out.$ext" --report r.json >> report.txt
-    [ -n "$base" ] && seconds "$base" dock "m.$ext" -o "out.$ext" >> base.txt
-    cpu_seconds "$cli" dock "m.$ext" -o "out.$ext" >> plain_cpu.txt
-    cpu_seconds "$cli" dock "m.$ext" -o "out.$ext" --report r.json >> report_cpu.txt
-    [ -n "$base" ] && cpu_seconds "$base" dock "m.$ext" -o "out.$ext" >> base_cpu.txt
+    wall_and_cpu "$cli" dock "m.$ext" -o "out.$ext" >> plain.txt
+    wall_and_cpu "$cli" dock "m.$ext" -o "out.$ext" --report r.json >> report.txt
+    [ -n "$base" ] && wall_and_cpu "$base" dock "m.$ext" -o "out.$ext" >> base.txt
   done
-  plain=$(median < plain.txt)
-  report=$(median < report.txt)
-  plain_cpu=$(median < plain_cpu.txt)
-  report_cpu=$(median < report_cpu.txt)
+  plain=$(median_of_column 1 < plain.txt)
+  report=$(median_of_column 1 < report.txt)
+  plain_cpu=$(median_of_column 2 < plain.txt)
+  report_cpu=$(median_of_column 2 < report.txt)
   ratio=$(printf '%.3f' "$(echo "$report / $plain" | bc -l)")
   ratio_cpu=$(printf '%.3f' "$(echo "$report_cpu / $plain_cpu" | bc -l)")
   mib=$(printf '%.1f' "$(echo "$(stat -c %s r.json) / 1048576" | bc -l)")
   row="| $ext | 1000000 | $plain | $report | $ratio | $plain_cpu | $report_cpu | $ratio_cpu | $mib |"
-  [ -n "$base" ] && row="$row $(median < base.txt) | $(median < base_cpu.txt) |"
+  [ -n "$base" ] && row="$row $(median_of_column 1 < base.txt) | $(median_of_column 2 < base.txt) |"
   echo "$row"
 done
