@@ -154,17 +154,24 @@ bool QtCanvas::UseLabelFont(int font_points) {
   font_ascent_exact_ = exact.ascent();
   font_descent_exact_ = exact.descent();
   ink_left_ = ink_overhang_ = ink_top_ = ink_bottom_ = 0;
-  for (std::size_t code = 0; code < advances_.size(); ++code) {
-    const QChar c(static_cast<char16_t>(code));
-    advances_[code] = exact.horizontalAdvance(c);
-    const QRectF ink = exact.boundingRect(c);
-    ink_left_ = std::min(ink_left_, ink.left());
-    ink_overhang_ = std::max(ink_overhang_, ink.right() - advances_[code]);
-    ink_top_ = std::min(ink_top_, ink.top());
-    ink_bottom_ = std::max(ink_bottom_, ink.bottom());
-  }
+  measured_.fill(false);
   font_points_ = font_points;
   return true;
+}
+
+void QtCanvas::MeasureCharacter(unsigned char code) {
+  // Measured on first use: a view's labels use a dozen characters, and measuring all of ASCII
+  // for every redraw cost more than a few milliseconds. The ink bounds then take in the
+  // characters met so far, which include every character of the label being measured.
+  const QFontMetricsF exact(painter_->font(), image_);
+  const QChar c(static_cast<char16_t>(code));
+  advances_[code] = exact.horizontalAdvance(c);
+  const QRectF ink = exact.boundingRect(c);
+  ink_left_ = std::min(ink_left_, ink.left());
+  ink_overhang_ = std::max(ink_overhang_, ink.right() - advances_[code]);
+  ink_top_ = std::min(ink_top_, ink.top());
+  ink_bottom_ = std::max(ink_bottom_, ink.bottom());
+  measured_[code] = true;
 }
 
 std::optional<LabelExtent> QtCanvas::MeasureLabel(std::string_view text, int font_points) {
@@ -173,6 +180,7 @@ std::optional<LabelExtent> QtCanvas::MeasureLabel(std::string_view text, int fon
   for (const char c : text) {
     const auto code = static_cast<unsigned char>(c);
     if (code >= advances_.size()) return std::nullopt;
+    if (!measured_[code]) MeasureCharacter(code);
     width += advances_[code];
   }
   // The background box relative to the corner: from the baseline up by the ascent and down by

@@ -52,6 +52,8 @@ class QtCanvas : public PenTrackingCanvas {
   void BindRows();
   /// Gives the painter the label font of that size; false without a painter.
   bool UseLabelFont(int font_points);
+  /// Adds one ASCII character of the label font to the measures; needs the painter.
+  void MeasureCharacter(unsigned char code);
 
   QImage* image_ = nullptr;
   PixelRows rows_;
@@ -70,8 +72,9 @@ class QtCanvas : public PenTrackingCanvas {
   // from the baseline up by the ascent and down by the descent, as wide as the advances.
   double font_ascent_exact_ = 0;
   double font_descent_exact_ = 0;
-  std::array<double, 128> advances_{};  // of ASCII characters
-  // How far the ink of any ASCII glyph reaches from its pen position and baseline.
+  std::array<double, 128> advances_{};  // of ASCII characters, where measured_
+  std::array<bool, 128> measured_{};
+  // How far the ink of any glyph measured so far reaches from its pen position and baseline.
   double ink_left_ = 0;
   double ink_overhang_ = 0;  // beyond the advance
   double ink_top_ = 0;
