@@ -20,38 +20,39 @@ class FirstPositionById {
   static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
   /// Indexes the ids id_at(0) .. id_at(n - 1); an id borne more than once keeps its first position.
+  /// The ids are read twice, for their range and then for the table, and never copied: at
+  /// millions of points a gathered copy of them would be one more array at the dock's peak.
   template <class IdAt>
   void Build(std::size_t n, IdAt id_at) {
-    // The ids are read once, into a plain array: id_at may reach each through a pointer, and at
-    // millions of points the second pass would miss the cache again at every step.
-    std::vector<std::int32_t> ids(n);
-    for (std::size_t i = 0; i < n; ++i) ids[i] = id_at(i);
-    Build(std::move(ids));
-  }
-
-  /// The same for ids already gathered, position by position.
-  void Build(std::vector<std::int32_t> ids) {
     flat_.clear();
     hashed_.clear();
     dense_ = false;
-    const std::size_t n = ids.size();
     if (n == 0) return;
-    const auto [low_it, high_it] = std::minmax_element(ids.begin(), ids.end());
-    const std::int64_t low = *low_it;
-    const std::int64_t high = *high_it;
+    std::int64_t low = id_at(0);
+    std::int64_t high = low;
+    for (std::size_t i = 1; i < n; ++i) {
+      const std::int64_t id = id_at(i);
+      low = std::min(low, id);
+      high = std::max(high, id);
+    }
     const auto span = static_cast<std::uint64_t>(high - low) + 1;
     if (n < kEmpty && span <= 4 * static_cast<std::uint64_t>(n) + 64) {
       dense_ = true;
       low_ = low;
       flat_.assign(static_cast<std::size_t>(span), kEmpty);
       for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t& slot = flat_[static_cast<std::size_t>(ids[i] - low)];
+        std::uint32_t& slot = flat_[static_cast<std::size_t>(id_at(i) - low)];
         if (slot == kEmpty) slot = static_cast<std::uint32_t>(i);
       }
       return;
     }
     hashed_.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) hashed_.emplace(ids[i], i);
+    for (std::size_t i = 0; i < n; ++i) hashed_.emplace(id_at(i), i);
+  }
+
+  /// The same for ids already gathered, position by position.
+  void Build(const std::vector<std::int32_t>& ids) {
+    Build(ids.size(), [&ids](std::size_t i) { return ids[i]; });
   }
 
   /// The first position bearing id, or kNone.

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/docking/IdTable.h"
@@ -28,35 +29,29 @@ constexpr const char* kAttachReportFile = "attach_err.txt";
 /// after it.
 class ControlPointList::Lookups {
  public:
-  explicit Lookups(const std::vector<ControlPoint*>& points) : points_(points) {
-    // Every field the indexes need is read in one pass: at millions of points each pass over
-    // the points themselves costs more than the indexing.
-    // The three indexes are built from those arrays alone, so they are built side by side.
+  explicit Lookups(const std::vector<ControlPoint*>& points)
+      : points_(points), kind_(points.size()) {
+    // The kinds are read in one pass over the points, on both cores. The indexes then read the
+    // ids and targets from the points themselves: copies of them, two arrays as long as the
+    // view, would sit at the peak of a dock. The attachment indexes read only the points of
+    // their kind, and the three are built side by side.
     const std::size_t n = points.size();
-    std::vector<std::int32_t> ids(n);
-    std::vector<std::int32_t> at(n);
-    kind_.resize(n);
     SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {
-      for (std::size_t i = begin; i < end; ++i) {
-        const ControlPoint& p = *points[i];
-        ids[i] = p.cpid;
-        at[i] = p.at_cpid;
-        kind_[i] = KindOf(p);
-      }
+      for (std::size_t i = begin; i < end; ++i) kind_[i] = KindOf(*points[i]);
     });
-    const auto key = [&at](std::size_t i) { return at[i]; };
+    const auto key = [&points](std::size_t i) { return points[i]->at_cpid; };
     auto build_attached = [&] {
       attached_.Build(n, [this](std::size_t i) { return (kind_[i] & kAttached) != 0; }, key);
-    };
-    auto build_the_others = [&] {
-      by_id_.Build(std::move(ids));
       with_ratio_.Build(n, [this](std::size_t i) { return (kind_[i] & kWithRatio) != 0; }, key);
     };
+    auto build_by_id = [&] {
+      by_id_.Build(n, [&points](std::size_t i) { return points[i]->cpid; });
+    };
     if (WorthASecondCore(n)) {
-      RunSideBySide(build_attached, build_the_others);
+      RunSideBySide(build_attached, build_by_id);
     } else {
       build_attached();
-      build_the_others();
+      build_by_id();
     }
   }
 
@@ -97,17 +92,20 @@ class ControlPointList::Lookups {
 
   /// Starts a walk with no point met yet.
   void NewWalk() {
-    if (marks_.size() != points_.size()) marks_.assign(points_.size(), 0u);
-    if (++epoch_ == 0) {
-      std::fill(marks_.begin(), marks_.end(), 0u);
-      epoch_ = 1;
-    }
+    met_.clear();
+    met_beyond_.clear();
   }
-  /// Marks the point as met in this walk; false when it was met already.
+  /// Marks the point as met in this walk; false when it was met already. Walks are short, a
+  /// few steps or once round a cycle, so a short list serves them and a set takes over for a
+  /// long one: a mark for every point of the view would sit at the peak of a dock.
   bool Meet(std::size_t i) {
-    if (marks_[i] == epoch_) return false;
-    marks_[i] = epoch_;
-    return true;
+    if (met_.size() < kShortWalk) {
+      if (std::find(met_.begin(), met_.end(), i) != met_.end()) return false;
+      met_.push_back(i);
+      return true;
+    }
+    if (met_beyond_.empty()) met_beyond_.insert(met_.begin(), met_.end());
+    return met_beyond_.insert(i).second;
   }
 
  private:
@@ -137,8 +135,9 @@ class ControlPointList::Lookups {
   FirstPositionByKey with_ratio_;
   KeyedPositions any_;
   bool any_built_ = false;
-  std::vector<std::uint32_t> marks_;
-  std::uint32_t epoch_ = 0;
+  static constexpr std::size_t kShortWalk = 32;
+  std::vector<std::size_t> met_;
+  std::unordered_set<std::size_t> met_beyond_;
 };
 
 ControlPointList::ControlPointList(const std::vector<std::unique_ptr<Spline>>& splines, WarningSink* warnings)
