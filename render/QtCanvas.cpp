@@ -133,8 +133,12 @@ void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int
     label_colour_ = font_colour;
     label_background_ = brush_colour_;
   }
-  painter->drawText(QPoint(x, y + font_ascent_),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  const QPoint baseline(x, y + font_ascent_);
+  if (glyphs_ && glyphs_->Covers(text)) {
+    glyphs_->Draw(*painter, baseline, text, ToQColor(brush_colour_));
+  } else {
+    painter->drawText(baseline, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
   if (!keep_state) {
     painter->setBackgroundMode(Qt::TransparentMode);
     painter->setPen(line_pen);
@@ -149,6 +153,7 @@ bool QtCanvas::UseLabelFont(int font_points) {
   QFont font = painter->font();
   font.setPointSize(font_points);
   painter->setFont(font);
+  glyphs_ = std::make_unique<LabelGlyphs>(painter->font(), image_);
   font_ascent_ = QFontMetrics(font, image_).ascent();
   const QFontMetricsF exact(font, image_);
   font_ascent_exact_ = exact.ascent();

@@ -11,6 +11,7 @@
 
 #include "core/view/PenTrackingCanvas.h"
 #include "core/view/PixelLines.h"
+#include "render/LabelGlyphs.h"
 
 namespace mk {
 
@@ -61,6 +62,7 @@ class QtCanvas : public PenTrackingCanvas {
   QPolygon polyline_;
   Rgb pen_colour_ = 0;
   Rgb brush_colour_ = 0xFFFFFFu;
+  std::unique_ptr<LabelGlyphs> glyphs_;  // of the label font, set with it
   int font_points_ = -1;  // the size the painter's font has, -1 before the first label
   int font_ascent_ = 0;
   // When lines go straight into the bitmap the painter writes only labels and fills, so the

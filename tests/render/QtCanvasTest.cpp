@@ -2,10 +2,12 @@
 // large redraw in good time.
 
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "render/QtCanvas.h"
 #include "render/RenderImage.h"
@@ -129,6 +131,58 @@ class QtCanvasTest : public QObject {
     const QImage culled = Redrawn(document, f, size, direction, false);
     if (f == QImage::Format_RGB32) QVERIFY(CountColour(every, kLabelGreen, every.rect()) > 0);
     QCOMPARE(culled, every);
+  }
+
+  // Number labels are written from glyphs looked up once per font; every pixel must be the one
+  // drawText gives, on its opaque box, where labels of two colours overlap and at the edges.
+  void numberLabelsLandWhereDrawTextPutsThem_data() {
+    QTest::addColumn<int>("format");
+    QTest::newRow("bitmap") << int(QImage::Format_RGB32);
+    QTest::newRow("painter lines") << int(QImage::Format_RGB16);
+  }
+  void numberLabelsLandWhereDrawTextPutsThem() {
+    QFETCH(int, format);
+    const QSize size(320, 240);
+    QImage mine(size, static_cast<QImage::Format>(format));
+    QImage reference(size, static_cast<QImage::Format>(format));
+    struct Label {
+      int x, y;
+      std::string text;
+      mk::Rgb colour;
+    };
+    std::vector<Label> labels;
+    unsigned state = 99;
+    auto next = [&state](unsigned range) {
+      state = state * 1103515245u + 12345u;
+      return static_cast<int>((state >> 8) % range);
+    };
+    for (int i = 0; i < 3000; ++i) {
+      std::string text = std::to_string(next(4000000) - 2000000);
+      if (i % 97 == 0) text += "x";  // not a number: written by drawText itself
+      labels.push_back({next(360) - 20, next(280) - 20, text, i % 2 ? 0x008000u : 0x0000C0u});
+    }
+    {
+      mk::QtCanvas canvas(&mine);
+      canvas.FillRect(0, 0, size.width(), size.height(), 0xFFFFFFu);
+      for (const Label& l : labels) canvas.TextOut(l.x, l.y, l.text, l.colour, 8);
+      canvas.End();
+    }
+    {
+      QPainter painter(&reference);
+      painter.fillRect(reference.rect(), Qt::white);
+      QFont font = painter.font();
+      font.setPointSize(8);
+      painter.setFont(font);
+      const int ascent = QFontMetrics(font, &reference).ascent();
+      painter.setBackgroundMode(Qt::OpaqueMode);
+      painter.setBackground(Qt::white);
+      for (const Label& l : labels) {
+        painter.setPen(mk::ToQColor(l.colour));
+        painter.drawText(QPoint(l.x, l.y + ascent), QString::fromStdString(l.text));
+      }
+    }
+    if (format == QImage::Format_RGB32) QVERIFY(CountColour(reference, kLabelGreen, reference.rect()) > 0);
+    QCOMPARE(mine, reference);
   }
 
   void linesLandOnThePixels() {
