@@ -24,41 +24,48 @@ class CoverMask {
   }
 
   bool AllSet(const PixelBox& box) const {
-    for (int y = box.top; y < box.bottom; ++y)
-      if (!RowSpan(y, box.left, box.right, [](std::uint64_t& word, std::uint64_t mask) {
-            return (word & mask) == mask;
-          }))
+    const Columns columns(box.left, box.right);
+    for (int y = box.top; y < box.bottom; ++y) {
+      const std::uint64_t* row = Row(y);
+      if ((row[columns.first] & columns.first_mask) != columns.first_mask) return false;
+      for (std::size_t w = columns.first + 1; w < columns.last; ++w)
+        if (row[w] != ~std::uint64_t{0}) return false;
+      if (columns.last != columns.first && (row[columns.last] & columns.last_mask) != columns.last_mask)
         return false;
+    }
     return true;
   }
 
   void Set(const PixelBox& box) {
-    for (int y = box.top; y < box.bottom; ++y)
-      RowSpan(y, box.left, box.right, [](std::uint64_t& word, std::uint64_t mask) {
-        word |= mask;
-        return true;
-      });
+    const Columns columns(box.left, box.right);
+    for (int y = box.top; y < box.bottom; ++y) {
+      std::uint64_t* row = Row(y);
+      row[columns.first] |= columns.first_mask;
+      for (std::size_t w = columns.first + 1; w < columns.last; ++w) row[w] = ~std::uint64_t{0};
+      if (columns.last != columns.first) row[columns.last] |= columns.last_mask;
+    }
   }
 
  private:
-  /// Applies the operation to the words of row y between the columns; stops at the first false.
-  template <typename Operation>
-  bool RowSpan(int y, int left, int right, Operation operation) {
-    std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_per_row_;
-    int x = left;
-    while (x < right) {
-      const int bit = x % 64;
-      const int span = std::min(64 - bit, right - x);
-      const std::uint64_t mask =
-          (span == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << span) - 1)) << bit;
-      if (!operation(row[x / 64], mask)) return false;
-      x += span;
+  /// The words and bits of the columns left to right - 1, the same in every row: most labels
+  /// are checked on every row of their box, so the masks are worked out once per box.
+  struct Columns {
+    Columns(int left, int right)
+        : first(static_cast<std::size_t>(left) / 64),
+          last(static_cast<std::size_t>(right - 1) / 64),
+          first_mask(~std::uint64_t{0} << (left % 64)),
+          last_mask(~std::uint64_t{0} >> (63 - (right - 1) % 64)) {
+      if (first == last) first_mask &= last_mask;
     }
-    return true;
-  }
-  template <typename Operation>
-  bool RowSpan(int y, int left, int right, Operation operation) const {
-    return const_cast<CoverMask*>(this)->RowSpan(y, left, right, operation);
+    std::size_t first;
+    std::size_t last;
+    std::uint64_t first_mask;
+    std::uint64_t last_mask;
+  };
+
+  std::uint64_t* Row(int y) { return bits_.data() + static_cast<std::size_t>(y) * words_per_row_; }
+  const std::uint64_t* Row(int y) const {
+    return bits_.data() + static_cast<std::size_t>(y) * words_per_row_;
   }
 
   int width_;
