@@ -161,18 +161,15 @@ void ControlPoint::WriteChain(LineWriter& lines) const {
 
 void ControlPoint::DrawChain(View3D& screen, PointIds ids, RestingPoints* memo) const {
   for (const ControlPoint* p = this; p != nullptr; p = p->next) {
-    const double r = p->HookRatio();
-    const long double px = p->GetX(r, memo);
-    const long double py = p->GetY(r, memo);
-    const long double pz = p->GetZ(r, memo);
+    const auto [px, py, pz] = p->GetXYZ(p->HookRatio(), memo);
     if (p->prev == nullptr) {
       screen.MoveTo3D(px, py, pz);
     } else {
       screen.LineTo3D(px, py, pz);
       if (p->next == nullptr && p->IsClosed()) {
         const ControlPoint* head = p->ChainHead();
-        const double hr = head->HookRatio();
-        screen.LineTo3D(head->GetX(hr, memo), head->GetY(hr, memo), head->GetZ(hr, memo));
+        const auto [hx, hy, hz] = head->GetXYZ(head->HookRatio(), memo);
+        screen.LineTo3D(hx, hy, hz);
       }
     }
     if (ids == PointIds::Shown) screen.TextOut3D(IntToStr(p->cpid), px, py, pz);
@@ -238,6 +235,21 @@ double ControlPoint::Effective(int axis, double ratio, RestingPoints* memo) cons
   const long double c = end->at_cp ? RestingPoint(end->at_cp, memo)->Own(axis) : end->Own(axis);
   const long double b = RestingPoint(end->NextOrHead(), memo)->Own(axis);
   return static_cast<double>(c + static_cast<long double>(ratio) * (b - c));
+}
+
+std::array<double, 3> ControlPoint::GetXYZ(double ratio, RestingPoints* memo) const {
+  const auto own = [](const ControlPoint* p) { return std::array<double, 3>{p->x, p->y, p->z}; };
+  if (ratio == 0) return own(RestingPoint(this, memo));
+  const ControlPoint* end = WalkTargets(this, [](const ControlPoint* q) { return q->IsHook(); });
+  if (!end->IsHook()) return own(end);
+  const std::array<double, 3> c = own(end->at_cp ? RestingPoint(end->at_cp, memo) : end);
+  const std::array<double, 3> b = own(RestingPoint(end->NextOrHead(), memo));
+  std::array<double, 3> at{};
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    const long double from = c[axis];
+    at[axis] = static_cast<double>(from + static_cast<long double>(ratio) * (b[axis] - from));
+  }
+  return at;
 }
 
 void ControlPoint::SnapToPlane(double tolerance) {

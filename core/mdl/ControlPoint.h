@@ -136,6 +136,8 @@ class ControlPoint : public Pooled<ControlPoint> {
   double GetX(double ratio, RestingPoints* memo = nullptr) const { return Effective(0, ratio, memo); }
   double GetY(double ratio, RestingPoints* memo = nullptr) const { return Effective(1, ratio, memo); }
   double GetZ(double ratio, RestingPoints* memo = nullptr) const { return Effective(2, ratio, memo); }
+  /// GetX, GetY and GetZ at once, from one walk along the attachments instead of three.
+  std::array<double, 3> GetXYZ(double ratio, RestingPoints* memo = nullptr) const;
   void SnapToPlane(double tolerance);
 
   const ControlPoint* ChainHead() const;

@@ -10,8 +10,8 @@ namespace {
 
 /// Where the point is drawn in the docked model: the position the views put it at.
 ReportPlace PlaceOf(const ControlPoint& p, std::int32_t mesh, RestingPoints& memo) {
-  const double r = p.HookRatio();
-  return {mesh, p.cpid, p.GetX(r, &memo), p.GetY(r, &memo), p.GetZ(r, &memo)};
+  const std::array<double, 3> at = p.GetXYZ(p.HookRatio(), &memo);
+  return {mesh, p.cpid, at[0], at[1], at[2]};
 }
 
 // The entries' points lie scattered over a pool of a hundred megabytes and more: asking for the

@@ -136,11 +136,11 @@ void MeshSection::VisitSubtree(PointVisitor& visitor, std::int32_t& mesh) const 
   visited.mesh = mesh++;
   for (const auto& spline : Splines) {
     for (const ControlPoint* p = spline->First; p != nullptr; p = p->next) {
-      const double r = p->HookRatio();
       visited.id = p->cpid;
-      visited.x = p->GetX(r, &memo);
-      visited.y = p->GetY(r, &memo);
-      visited.z = p->GetZ(r, &memo);
+      const std::array<double, 3> at = p->GetXYZ(p->HookRatio(), &memo);
+      visited.x = at[0];
+      visited.y = at[1];
+      visited.z = at[2];
       visitor.Visit(visited);
     }
   }
