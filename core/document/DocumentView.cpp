@@ -23,12 +23,14 @@ void RedrawView(ProjectionView& view, int direction, const ViewRange& range, con
   view.DrawGrid(kGridStep);
   view.SetPenColor(kModelColour);
   if (ids == PointIds::Shown && view.MeasuresLabels()) {
-    // Labels that later ones hide entirely are found before anything reaches the canvas. Every
-    // chain starts with a move, so the second pass starts from the same view state as the first.
+    // Labels that later ones hide entirely are found before anything reaches the canvas. The
+    // first pass meets only the labels, so the second starts from the view state both began with.
     Canvas& target = *view.CurrentCanvas();
     LabelSurvey survey(target, view.Width(), view.Height());
     view.UseCanvas(&survey);
+    view.SetLabelsOnly(true);
     drawn.Draw(view, ids);
+    view.SetLabelsOnly(false);
     HiddenLabelFilter filter(target, survey.VisibleLabels());
     view.UseCanvas(&filter);
     drawn.Draw(view, ids);

@@ -75,11 +75,13 @@ void ProjectionView::Project(long double x, long double y, long double z) {
 }
 
 void ProjectionView::MoveTo3D(long double x, long double y, long double z) {
+  if (labels_only_) return;
   Project(x, y, z);
   MoveTo2D(projected_h_, projected_v_);
 }
 
 void ProjectionView::LineTo3D(long double x, long double y, long double z) {
+  if (labels_only_) return;
   Project(x, y, z);
   LineTo2D(projected_h_, projected_v_);
 }
@@ -109,14 +111,14 @@ Canvas* ProjectionView::UseCanvas(Canvas* canvas) {
 }
 
 void ProjectionView::MoveTo2D(long double h, long double v) {
-  if (!CanDraw()) return;
+  if (!CanDraw() || labels_only_) return;
   PixelPoint p;
   pen_placed_ = PixelOf(h, v, p);
   if (pen_placed_) canvas_->MoveTo(p.x, p.y);
 }
 
 void ProjectionView::LineTo2D(long double h, long double v) {
-  if (!CanDraw()) return;
+  if (!CanDraw() || labels_only_) return;
   PixelPoint p;
   if (!PixelOf(h, v, p)) {
     pen_placed_ = false;
@@ -134,6 +136,10 @@ void ProjectionView::TextOut2D(std::string_view text, long double h, long double
   if (!CanDraw()) return;
   PixelPoint p;
   if (!PixelOf(h, v, p)) return;
+  if (labels_only_) {
+    canvas_->TextOut(p.x, p.y, text, kLabelColour, kLabelFontPoints);
+    return;
+  }
   const PixelPoint pen = canvas_->PenPos();
   canvas_->TextOut(p.x, p.y, text, kLabelColour, kLabelFontPoints);
   canvas_->MoveTo(pen.x, pen.y);

@@ -69,6 +69,10 @@ class ProjectionView : public View3D {
   /// before.
   Canvas* UseCanvas(Canvas* canvas);
 
+  /// While on, moves and lines are skipped and only labels reach the canvas: for a pass that
+  /// only notes where the labels go. The pen is left where it was.
+  void SetLabelsOnly(bool on) { labels_only_ = on; }
+
   /// The pixel of a 2-D point; false when a coordinate is not a number (nothing is drawn there).
   /// Infinite and huge values are clamped to a range the canvas can take.
   bool PixelOf(long double h, long double v, PixelPoint& pixel) const;
@@ -108,6 +112,7 @@ class ProjectionView : public View3D {
   std::int32_t direction_ = kFrontView;
   /// False after a move or line to a point that is not a number: the next line starts afresh there.
   bool pen_placed_ = true;
+  bool labels_only_ = false;
 };
 
 }  // namespace mk
