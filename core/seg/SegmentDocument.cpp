@@ -111,23 +111,19 @@ DockStatistics SegmentDocument::DockContents(double tolerance, DockReport* repor
   std::vector<SegmentControlPoint*> points;
   CollectCps(points);
   statistics.cp_after = static_cast<std::int32_t>(points.size());
-  // One pass over the points, on both cores, gathers the ids for resolution and widens the box;
-  // resolution leaves the free points' coordinates, all the box reads, alone.
-  std::vector<std::int32_t> ids(points.size());
+  // One pass over the points, on both cores, widens the box; resolution leaves the free points'
+  // coordinates, all the box reads, alone.
   PartBox box_of_first_part{BoundMin, BoundMax};
   PartBox box_of_second_part;
   SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
     PartBox& box = begin == 0 ? box_of_first_part : box_of_second_part;
-    for (std::size_t i = begin; i < end; ++i) {
-      ids[i] = points[i]->cpid;
-      points[i]->ExtendBounds(box.min, box.max);
-    }
+    for (std::size_t i = begin; i < end; ++i) points[i]->ExtendBounds(box.min, box.max);
   });
   box_of_first_part.Join(box_of_second_part);
   // Cycles are reported for the docked model only, the one that will be saved, and in one
   // warning: a broken file can hold thousands of them.
   DockWarning cycles{DockWarning::Kind::AttachCycle, {}, {}};
-  for (const auto& cycle : ResolveAndAnchor(points, std::move(ids)))
+  for (const auto& cycle : ResolveAndAnchor(points))
     cycles.ids.insert(cycles.ids.end(), cycle.begin(), cycle.end());
   if (warningSink != nullptr && !cycles.ids.empty()) warningSink->Warn(cycles);
   Advance(progressBar, 9);
@@ -166,27 +162,22 @@ void SegmentDocument::ResolveAttachments(const std::vector<SegmentControlPoint*>
 
 std::vector<std::vector<std::int32_t>> SegmentDocument::ResolveAndAnchor(
     const std::vector<SegmentControlPoint*>& points) {
-  std::vector<std::int32_t> ids(points.size());
-  SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) ids[i] = points[i]->cpid;
-  });
-  return ResolveAndAnchor(points, std::move(ids));
-}
-
-std::vector<std::vector<std::int32_t>> SegmentDocument::ResolveAndAnchor(
-    const std::vector<SegmentControlPoint*>& points, std::vector<std::int32_t> ids) {
   // The ids of a renumbered segment are dense, so a flat table finds the targets without hashing.
+  // It reads the ids from the points and is gone before the anchors are walked: a dock's peak
+  // lies here, beside the whole docked model.
   // ResolveAnchors below recomputes every point's anchor, which a per-point resolve would reset.
-  FirstPositionById first_by_id;
-  first_by_id.Build(std::move(ids));
-  SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) {
-      SegmentControlPoint* p = points[i];
-      if (!p->IsAttached()) continue;
-      const std::size_t at = first_by_id.Find(p->at_cpid);
-      p->at_cp = at == FirstPositionById::kNone ? nullptr : points[at];
-    }
-  });
+  {
+    FirstPositionById first_by_id;
+    first_by_id.Build(points.size(), [&points](std::size_t i) { return points[i]->cpid; });
+    SplitAcrossCores(points.size(), [&](std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        SegmentControlPoint* p = points[i];
+        if (!p->IsAttached()) continue;
+        const std::size_t at = first_by_id.Find(p->at_cpid);
+        p->at_cp = at == FirstPositionById::kNone ? nullptr : points[at];
+      }
+    });
+  }
   return ResolveAnchors(points);
 }
 

@@ -57,9 +57,6 @@ class SegmentDocument : public FileDocument {
  private:
   /// ResolveAttachments through an id index, then the anchors; gives the cycles met.
   std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<SegmentControlPoint*>& points);
-  /// The same with the points' ids gathered already.
-  std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<SegmentControlPoint*>& points,
-                                                          std::vector<std::int32_t> ids);
 };
 
 }  // namespace mk
