@@ -22,11 +22,12 @@ int ToPixelInt(long double value) { return static_cast<int>(ClampPixel(value)); 
 
 namespace {
 
-/// ToPixelInt of a whole number. Truncating a long double changes the x87 rounding mode twice,
-/// which stalls the pipeline on every point drawn; a whole number within the clamp converts
-/// exactly to a double, and a double truncates with one SSE instruction.
+/// ToPixelInt of a whole number, once per point drawn. Truncating a long double switches the x87
+/// rounding mode twice, and a long double passed through a double stalls on the store between
+/// the two units; a whole number within the clamp rounds to itself, and lrint stores it as an
+/// integer in one instruction (inline where math errors need not set errno, see CMakeLists.txt).
 int WholeToPixelInt(long double whole) {
-  return static_cast<int>(static_cast<double>(ClampPixel(whole)));
+  return static_cast<int>(std::lrint(ClampPixel(whole)));
 }
 
 }  // namespace
