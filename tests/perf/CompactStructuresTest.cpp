@@ -149,6 +149,28 @@ TEST(RareReals, HoldStorageOnlyOnceAValueOtherThanPlusZeroIsSet) {
   EXPECT_EQ(copy.Get(6), 0.0);
 }
 
+// The block ends at the highest value set; setting one further on must keep those before it.
+TEST(RareReals, GrowingKeepsEveryValueSetBefore) {
+  RareReals<7> r;
+  r.Set(1, 1.5);
+  r.Set(0, -0.0);
+  EXPECT_EQ(r.Get(5), 0.0);
+  r.Set(5, 0.0);  // +0 beyond the block needs no room
+  r.Set(4, 4.25);
+  EXPECT_EQ(r.Get(1), 1.5);
+  EXPECT_TRUE(std::signbit(r.Get(0)));
+  EXPECT_EQ(r.Get(4), 4.25);
+  EXPECT_EQ(r.Get(2), 0.0);
+  EXPECT_FALSE(std::signbit(r.Get(3)));
+  r.Set(6, 6.0);
+  RareReals<7> moved = std::move(r);
+  EXPECT_EQ(moved.Get(1), 1.5);
+  EXPECT_EQ(moved.Get(4), 4.25);
+  EXPECT_EQ(moved.Get(6), 6.0);
+  moved = RareReals<7>(moved);  // a copy of itself, through a temporary
+  EXPECT_EQ(moved.Get(6), 6.0);
+}
+
 TEST(CompactTriple, HoldsStorageOnlyForValuesOtherThanPlusZero) {
   CompactTriple<double> t;
   EXPECT_TRUE(t.IsCompact());
