@@ -69,8 +69,6 @@ class MeshSection::BodyReader {
       auto spline = std::make_unique<Spline>();
       points_left_ = Spline::CountOf(line);
       if (points_left_ > 0) {
-        // The count is the file's word: only a modest part of it is trusted in advance.
-        spline->Reserve(static_cast<std::size_t>(std::min(points_left_, 4096)));
         spline_ = std::move(spline);
       } else {
         mesh_.Splines.push_back(std::move(spline));

@@ -37,15 +37,16 @@ void Spline::SaveToLines(LineWriter& lines) const {
   if (Count > 0) First->WriteChain(lines);
 }
 
-void Spline::CollectCps(std::vector<ControlPoint*>& list) const {
-  if (Count <= 0) return;
-  if (appended_after_prepend_) {
-    First->CollectChain(list);
-    return;
+Spline::~Spline() {
+  for (ControlPoint* p = First; p != nullptr;) {
+    ControlPoint* next = p->next;
+    delete p;
+    p = next;
   }
-  const std::size_t n = points_.size();
-  for (std::size_t i = n; i-- > n - prepended_;) list.push_back(points_[i].get());
-  for (std::size_t i = 0; i < n - prepended_; ++i) list.push_back(points_[i].get());
+}
+
+void Spline::CollectCps(std::vector<ControlPoint*>& list) const {
+  if (Count > 0) First->CollectChain(list);
 }
 
 void Spline::Draw(View3D& view, PointIds ids, RestingPoints* memo) const {
@@ -53,9 +54,7 @@ void Spline::Draw(View3D& view, PointIds ids, RestingPoints* memo) const {
 }
 
 void Spline::Append(std::unique_ptr<ControlPoint> point) {
-  if (prepended_ > 0) appended_after_prepend_ = true;
-  ControlPoint* p = point.get();
-  points_.push_back(std::move(point));
+  ControlPoint* p = point.release();
   p->next = nullptr;
   p->prev = Last;
   if (First == nullptr) First = p;
@@ -65,9 +64,7 @@ void Spline::Append(std::unique_ptr<ControlPoint> point) {
 }
 
 void Spline::Prepend(std::unique_ptr<ControlPoint> point) {
-  ++prepended_;
-  ControlPoint* p = point.get();
-  points_.push_back(std::move(point));
+  ControlPoint* p = point.release();
   p->next = First;
   p->prev = nullptr;
   if (First != nullptr) First->prev = p;
@@ -99,14 +96,12 @@ std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& recor
 
   std::unique_ptr<Spline> twin;
   if (!copies.empty()) {
-    if (ends != PlaneEnds::None) points_.reserve(points_.size() + copies.size());
     if (LastEndOnPlane(ends)) {
       for (auto it = copies.rbegin(); it != copies.rend(); ++it) Append(std::move(*it));
     } else if (ends == PlaneEnds::First) {
       for (auto& copy : copies) Prepend(std::move(copy));
     } else {
       twin = std::make_unique<Spline>();
-      twin->Reserve(copies.size());
       for (auto it = copies.rbegin(); it != copies.rend(); ++it) twin->Append(std::move(*it));
       twin->First->MoveClosedToEnd(First->IsClosed());
     }

@@ -19,9 +19,13 @@
 
 namespace mk {
 
+/// Owns its points through the chain from First to Last: a mesh holds millions of points, and a
+/// list of them beside the links would double what the links already say.
 class Spline {
  public:
   Spline() = default;
+  /// Frees the chain point by point along the links: no recursion, however long the chain.
+  ~Spline();
   Spline(const Spline&) = delete;
   Spline& operator=(const Spline&) = delete;
 
@@ -36,7 +40,6 @@ class Spline {
   void SaveToLines(LineWriter& lines) const;
   void CollectCps(std::vector<ControlPoint*>& list) const;
   void Draw(View3D& view, PointIds ids, RestingPoints* memo = nullptr) const;
-  void Reserve(std::size_t points) { points_.reserve(points); }
   void Append(std::unique_ptr<ControlPoint> point);
   void Prepend(std::unique_ptr<ControlPoint> point);
   bool LiesOnPlane(RestingPoints* memo = nullptr) const;
@@ -49,15 +52,6 @@ class Spline {
   std::unique_ptr<Spline> MakeMirror(std::int32_t n, CorrectionList& records,
                                       RestingPoints* memo = nullptr, SplineFate* fate = nullptr);
 
- private:
-  // The points in the order they joined, not in chain order: owning them here rather than
-  // through the chain keeps destruction flat however long the chain is.
-  std::vector<std::unique_ptr<ControlPoint>> points_;
-  // The chain is the prepended points, last first, then the appended ones in order, as long as
-  // no point was appended after a prepend: collecting then needs no walk along the links, whose
-  // every step waits for memory.
-  std::size_t prepended_ = 0;
-  bool appended_after_prepend_ = false;
 };
 
 }  // namespace mk
