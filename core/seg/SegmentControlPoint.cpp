@@ -13,8 +13,8 @@ namespace mk {
 namespace {
 
 /// The triple of line 3 or 4; a line without a blank holds none, whatever its word is.
-CompactTriple<long double> ReadTriple(std::string_view line) {
-  CompactTriple<long double> triple;
+SegmentControlPoint::Line ReadTriple(std::string_view line) {
+  SegmentControlPoint::Line triple;
   if (WordCount(line) == 1) return triple;
   std::array<long double, 3> values{};
   for (int k = 0; k < 3; ++k) values[static_cast<std::size_t>(k)] = StrToExtended(NthWord(line, k));
@@ -23,7 +23,7 @@ CompactTriple<long double> ReadTriple(std::string_view line) {
   return triple;
 }
 
-void WriteTriple(LineWriter& lines, const CompactTriple<long double>& triple) {
+void WriteTriple(LineWriter& lines, const SegmentControlPoint::Line& triple) {
   const std::array<long double, 3> values = triple.Get();
   std::string& out = lines.Text();
   if (!triple.Flag()) {
@@ -103,9 +103,9 @@ void SegmentControlPoint::SnapToPlane(double tolerance) {
 }
 
 void SegmentControlPoint::Scale(long double sx, long double sy, long double sz) {
-  x *= sx;
-  y *= sy;
-  z *= sz;
+  x = x * sx;
+  y = y * sy;
+  z = z * sz;
 }
 
 void SegmentControlPoint::ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {

@@ -13,6 +13,7 @@
 #include "core/docking/IdArithmetic.h"
 #include "core/util/CompactTriple.h"
 #include "core/util/LineList.h"
+#include "core/util/PackedExtended.h"
 #include "core/util/PointPool.h"
 
 namespace mk {
@@ -28,18 +29,26 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   /// The line the writer puts after an attached point whose target is missing.
   static constexpr const char* kAttachNilLine = "attach_obj=nil";
 
-  // Ordered for size, the extended reals first: a segment holds millions of points, and this
-  // order leaves no padding anywhere (96 bytes with 16-byte extended reals).
-  long double x = 0, y = 0, z = 0;
+  // Ordered for size: a segment holds millions of points. The pointers first, then the words,
+  // then the coordinates, packed to their 10 bytes of value: 80 bytes with x87 extended reals,
+  // where 16-byte coordinates made 96.
+  SegmentControlPoint* at_cp = nullptr;  ///< not owned
+  /// Lines 3 and 4; the flag of each tells that its line held more than one word. A line of one
+  /// word (the default) is written back as "0".
+  using Line = CompactTriple<long double, PackedExtended>;
+  Line line3;
+  Line line4;
+
+ private:
+  friend std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<SegmentControlPoint*>& points);
+  const SegmentControlPoint* anchor_ = nullptr;
+
+ public:
   std::int32_t cptype = 0;
   std::int32_t attached = 0;
   std::int32_t at_cpid = 0;
   std::int32_t cpid = 0;
-  SegmentControlPoint* at_cp = nullptr;  ///< not owned
-  /// Lines 3 and 4; the flag of each tells that its line held more than one word. A line of one
-  /// word (the default) is written back as "0".
-  CompactTriple<long double> line3;
-  CompactTriple<long double> line4;
+  PackedExtended x, y, z;
 
   bool Line3Default() const { return !line3.Flag(); }
   bool Line4Default() const { return !line4.Flag(); }
@@ -87,9 +96,6 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   /// The unreflected twin with ids moved by offset; the caller scales it by (-1, 1, 1).
   std::unique_ptr<SegmentControlPoint> MirrorCopy(std::int32_t offset) const;
 
- private:
-  friend std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<SegmentControlPoint*>& points);
-  const SegmentControlPoint* anchor_ = nullptr;
 };
 
 /// Works out every point's anchor at once, in linear time and cycles included, so that position
