@@ -23,7 +23,8 @@ QList<QGlyphRun> LaidOut(const QString& text, const QFont& font, QPaintDevice* d
 LabelGlyphs::LabelGlyphs(const QFont& font, QPaintDevice* device) {
   const QList<QGlyphRun> runs =
       LaidOut(QString::fromLatin1(kCharacters.data(), kCharacters.size()), font, device);
-  if (runs.size() != 1 || runs[0].glyphIndexes().size() != static_cast<qsizetype>(kCharacters.size()))
+  if (runs.size() != 1 ||
+      runs[0].glyphIndexes().size() != static_cast<qsizetype>(kCharacters.size()))
     return;
   raw_font_ = runs[0].rawFont();
   const QFontMetricsF metrics(font, device);

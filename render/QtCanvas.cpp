@@ -137,7 +137,8 @@ void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb font_colour, int
   if (glyphs_ && glyphs_->Covers(text)) {
     glyphs_->Draw(*painter, baseline, text, ToQColor(brush_colour_));
   } else {
-    painter->drawText(baseline, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    painter->drawText(baseline,
+                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
   if (!keep_state) {
     painter->setBackgroundMode(Qt::TransparentMode);

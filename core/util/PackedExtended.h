@@ -28,11 +28,11 @@ class PackedExtended {
  private:
   // The x87 format keeps its sign, exponent and 64-bit mantissa in the first 10 bytes of a
   // little-endian long double; any other format is kept whole.
-  static constexpr std::size_t kBytes =
-      std::numeric_limits<long double>::digits == 64 && std::endian::native == std::endian::little &&
-              sizeof(long double) >= 10
-          ? 10
-          : sizeof(long double);
+  static constexpr std::size_t kBytes = std::numeric_limits<long double>::digits == 64 &&
+                                                std::endian::native == std::endian::little &&
+                                                sizeof(long double) >= 10
+                                            ? 10
+                                            : sizeof(long double);
 
   void Store(long double value) { std::memcpy(bytes_, &value, kBytes); }
 

@@ -19,7 +19,8 @@ int ClampedRound(double v, int limit) {
 /// runs tens of millions of times in a redraw of a big model, and ran up to 40 % slower when a
 /// link left its branches across a 64-byte fetch boundary: a function of its own, aligned, keeps
 /// its place fixed.
-[[gnu::noinline, gnu::aligned(64)]] void Raster(const PixelRows& rows, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
+[[gnu::noinline, gnu::aligned(64)]] void Raster(const PixelRows& rows, int x0, int y0, int x1,
+                                                int y1, std::uint32_t pixel) {
   const int dx = std::abs(x1 - x0);
   const int dy = std::abs(y1 - y0);
   const std::ptrdiff_t step_x = x1 >= x0 ? 1 : -1;
