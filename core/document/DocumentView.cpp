@@ -1,5 +1,10 @@
 #include "core/document/DocumentView.h"
 
+#include <utility>
+#include <vector>
+
+#include "core/document/DrawingPipe.h"
+#include "core/util/SecondCore.h"
 #include "core/view/LabelPasses.h"
 
 namespace mk {
@@ -31,9 +36,19 @@ void RedrawView(ProjectionView& view, int direction, const ViewRange& range, con
     view.SetLabelsOnly(true);
     drawn.Draw(view, ids);
     view.SetLabelsOnly(false);
-    HiddenLabelFilter filter(target, survey.VisibleLabels());
-    view.UseCanvas(&filter);
-    drawn.Draw(view, ids);
+    std::vector<bool> visible = survey.VisibleLabels();
+    if (WorthASecondCore(visible.size())) {
+      // The second walk projects the model on this core while the other sets the pixels.
+      DrawingPipe pipe(target);
+      HiddenLabelFilter filter(pipe, std::move(visible));
+      view.UseCanvas(&filter);
+      drawn.Draw(view, ids);
+      pipe.Finish();
+    } else {
+      HiddenLabelFilter filter(target, std::move(visible));
+      view.UseCanvas(&filter);
+      drawn.Draw(view, ids);
+    }
     view.UseCanvas(&target);
     return;
   }
