@@ -1,5 +1,6 @@
 #include "core/document/DocumentView.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -37,18 +38,14 @@ void RedrawView(ProjectionView& view, int direction, const ViewRange& range, con
     drawn.Draw(view, ids);
     view.SetLabelsOnly(false);
     std::vector<bool> visible = survey.VisibleLabels();
-    if (WorthASecondCore(visible.size())) {
-      // The second walk projects the model on this core while the other sets the pixels.
-      DrawingPipe pipe(target);
-      HiddenLabelFilter filter(pipe, std::move(visible));
-      view.UseCanvas(&filter);
-      drawn.Draw(view, ids);
-      pipe.Finish();
-    } else {
-      HiddenLabelFilter filter(target, std::move(visible));
-      view.UseCanvas(&filter);
-      drawn.Draw(view, ids);
-    }
+    // In a big view the second walk projects the model on this core while the other sets the
+    // pixels.
+    std::optional<DrawingPipe> pipe;
+    if (WorthASecondCore(visible.size())) pipe.emplace(target);
+    HiddenLabelFilter filter(pipe ? static_cast<Canvas&>(*pipe) : target, std::move(visible));
+    view.UseCanvas(&filter);
+    drawn.Draw(view, ids);
+    if (pipe) pipe->Finish();
     view.UseCanvas(&target);
     return;
   }

@@ -1,6 +1,5 @@
 #include "core/document/DrawingPipe.h"
 
-#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -35,9 +34,7 @@ DrawingPipe::~DrawingPipe() {
 
 void DrawingPipe::Add(const Call& call) {
   if (direct_) {
-    Batch one;
-    one.calls.push_back(call);
-    Replay(one);
+    Replay(call, {});
     return;
   }
   filling_->calls.push_back(call);
@@ -102,37 +99,38 @@ void DrawingPipe::Finish() {
   }
   changed_.notify_all();
   drawer_.join();
-  filling_ = std::make_unique<Batch>();
   direct_ = true;  // any later call goes straight to the target
   std::lock_guard lock(mutex_);
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 
 void DrawingPipe::Replay(const Batch& batch) {
-  for (const Call& call : batch.calls) {
-    switch (call.kind) {
-      case Kind::PenColour:
-        target_.SetPenColor(call.colour);
-        break;
-      case Kind::Move:
-        target_.MoveTo(call.a, call.b);
-        break;
-      case Kind::Line:
-        target_.LineTo(call.a, call.b);
-        break;
-      case Kind::Text:
-        target_.TextOut(call.a, call.b,
-                        std::string_view(batch.texts).substr(static_cast<std::size_t>(call.c),
-                                                             static_cast<std::size_t>(call.d)),
-                        call.colour, call.font_points);
-        break;
-      case Kind::Fill:
-        target_.FillRect(call.a, call.b, call.c, call.d, call.colour);
-        break;
-      case Kind::Break:
-        target_.BreakLine();
-        break;
-    }
+  for (const Call& call : batch.calls) Replay(call, batch.texts);
+}
+
+void DrawingPipe::Replay(const Call& call, std::string_view texts) {
+  switch (call.kind) {
+    case Kind::PenColour:
+      target_.SetPenColor(call.colour);
+      break;
+    case Kind::Move:
+      target_.MoveTo(call.a, call.b);
+      break;
+    case Kind::Line:
+      target_.LineTo(call.a, call.b);
+      break;
+    case Kind::Text:
+      target_.TextOut(
+          call.a, call.b,
+          texts.substr(static_cast<std::size_t>(call.c), static_cast<std::size_t>(call.d)),
+          call.colour, call.font_points);
+      break;
+    case Kind::Fill:
+      target_.FillRect(call.a, call.b, call.c, call.d, call.colour);
+      break;
+    case Kind::Break:
+      target_.BreakLine();
+      break;
   }
 }
 
@@ -150,7 +148,7 @@ void DrawingPipe::LineTo(int x, int y) {
 
 void DrawingPipe::TextOut(int x, int y, std::string_view text, Rgb font_colour, int font_points) {
   if (direct_) {
-    target_.TextOut(x, y, text, font_colour, font_points);
+    Replay({Kind::Text, x, y, 0, static_cast<int>(text.size()), font_colour, font_points}, text);
     return;
   }
   const auto offset = static_cast<int>(filling_->texts.size());

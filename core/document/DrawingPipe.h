@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -41,7 +42,7 @@ class DrawingPipe : public PenTrackingCanvas {
   enum class Kind : unsigned char { PenColour, Move, Line, Text, Fill, Break };
   struct Call {
     Kind kind;
-    int a, b, c, d;        // the point, or the rectangle; a label's text offset and size in c, d
+    int a, b, c, d;  // the point, or the rectangle; a label's text offset and size in c, d
     Rgb colour;
     int font_points;
   };
@@ -55,6 +56,8 @@ class DrawingPipe : public PenTrackingCanvas {
   void Send();
   void Drain();
   void Replay(const Batch& batch);
+  /// One call; a label's text is at its offset in texts.
+  void Replay(const Call& call, std::string_view texts);
 
   Canvas& target_;
   std::unique_ptr<Batch> filling_;

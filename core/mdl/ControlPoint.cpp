@@ -226,22 +226,13 @@ bool ControlPoint::ChainOnPlaneWithoutHook(RestingPoints* memo) const {
   return true;
 }
 
-double ControlPoint::Effective(int axis, double ratio, RestingPoints* memo) const {
-  if (ratio == 0) return RestingPoint(this, memo)->Own(axis);
-  const ControlPoint* end = WalkTargets(this, [](const ControlPoint* q) { return q->IsHook(); });
-  if (!end->IsHook()) return end->Own(axis);
-  // A hook asked with a ratio: the position lies that far from the hook's target towards the
-  // next point of its own chain. Extended precision keeps the result as the modeller's own.
-  const long double c = end->at_cp ? RestingPoint(end->at_cp, memo)->Own(axis) : end->Own(axis);
-  const long double b = RestingPoint(end->NextOrHead(), memo)->Own(axis);
-  return static_cast<double>(c + static_cast<long double>(ratio) * (b - c));
-}
-
 std::array<double, 3> ControlPoint::GetXYZ(double ratio, RestingPoints* memo) const {
   const auto own = [](const ControlPoint* p) { return std::array<double, 3>{p->x, p->y, p->z}; };
   if (ratio == 0) return own(RestingPoint(this, memo));
   const ControlPoint* end = WalkTargets(this, [](const ControlPoint* q) { return q->IsHook(); });
   if (!end->IsHook()) return own(end);
+  // A hook asked with a ratio: the position lies that far from the hook's target towards the
+  // next point of its own chain. Extended precision keeps the result as the modeller's own.
   const std::array<double, 3> c = own(end->at_cp ? RestingPoint(end->at_cp, memo) : end);
   const std::array<double, 3> b = own(RestingPoint(end->NextOrHead(), memo));
   std::array<double, 3> at{};

@@ -135,13 +135,12 @@ class ControlPoint : public Pooled<ControlPoint> {
   /// True when this and every later point is on the plane and none is a hook.
   bool ChainOnPlaneWithoutHook(RestingPoints* memo = nullptr) const;
 
-  /// Effective coordinates. Attachment cycles end at the first point met twice, whose own
-  /// coordinate is then the answer.
-  double GetX(double ratio, RestingPoints* memo = nullptr) const { return Effective(0, ratio, memo); }
-  double GetY(double ratio, RestingPoints* memo = nullptr) const { return Effective(1, ratio, memo); }
-  double GetZ(double ratio, RestingPoints* memo = nullptr) const { return Effective(2, ratio, memo); }
-  /// GetX, GetY and GetZ at once, from one walk along the attachments instead of three.
+  /// Effective coordinates, all three from one walk along the attachments. Attachment cycles
+  /// end at the first point met twice, whose own coordinates are then the answer.
   std::array<double, 3> GetXYZ(double ratio, RestingPoints* memo = nullptr) const;
+  double GetX(double ratio, RestingPoints* memo = nullptr) const { return GetXYZ(ratio, memo)[0]; }
+  double GetY(double ratio, RestingPoints* memo = nullptr) const { return GetXYZ(ratio, memo)[1]; }
+  double GetZ(double ratio, RestingPoints* memo = nullptr) const { return GetXYZ(ratio, memo)[2]; }
   void SnapToPlane(double tolerance);
 
   const ControlPoint* ChainHead() const;
@@ -155,7 +154,6 @@ class ControlPoint : public Pooled<ControlPoint> {
                    std::int32_t offset) const;
 
  private:
-  double Own(int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }
   std::array<double, 3> LineValues(std::size_t first) const {
     return {rare_.Get(first), rare_.Get(first + 1), rare_.Get(first + 2)};
   }
@@ -163,7 +161,6 @@ class ControlPoint : public Pooled<ControlPoint> {
     // The last first, so that the block grows at most once.
     for (std::size_t k = 3; k-- > 0;) rare_.Set(first + k, values[k]);
   }
-  double Effective(int axis, double ratio, RestingPoints* memo) const;
 };
 
 }  // namespace mk

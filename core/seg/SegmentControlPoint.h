@@ -95,7 +95,6 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
 
   /// The unreflected twin with ids moved by offset; the caller scales it by (-1, 1, 1).
   std::unique_ptr<SegmentControlPoint> MirrorCopy(std::int32_t offset) const;
-
 };
 
 /// Works out every point's anchor at once, in linear time and cycles included, so that position
