@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/LargeMemory.h"
+
 namespace mk {
 
 class FirstPositionById {
@@ -75,7 +77,7 @@ class FirstPositionById {
 
   bool dense_ = false;
   std::int64_t low_ = 0;
-  std::vector<std::uint32_t> flat_;
+  LargeVector<std::uint32_t> flat_;
   std::unordered_map<std::int32_t, std::size_t> hashed_;
 };
 
@@ -136,8 +138,8 @@ class FirstPositionByKey {
     return root;
   }
 
-  std::vector<Pair> base_;
-  std::vector<std::size_t> live_;  // live_[j] == j: pair j is present; else a later candidate
+  LargeVector<Pair> base_;
+  LargeVector<std::size_t> live_;  // live_[j] == j: pair j is present; else a later candidate
   std::set<Pair> added_;
 };
 

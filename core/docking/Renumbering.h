@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/docking/IdArithmetic.h"
+#include "core/util/LargeMemory.h"
 #include "core/util/SecondCore.h"
 
 namespace mk {
@@ -59,17 +60,17 @@ class ValueClasses {
     return k < slots_.size() ? &slots_[static_cast<std::size_t>(k)] : nullptr;
   }
   std::int64_t low_;
-  std::vector<std::uint32_t> slots_;
+  LargeVector<std::uint32_t> slots_;
   std::unordered_map<std::int32_t, std::uint32_t> others_;
 };
 
-inline void Run(ValueClasses& class_of_value, std::vector<std::int32_t>& fields, std::size_t n) {
+inline void Run(ValueClasses& class_of_value, LargeVector<std::int32_t>& fields, std::size_t n) {
   // fields holds the id and the reference of every point, side by side; on return the new ones.
-  std::vector<std::uint32_t> parent;
-  std::vector<std::int32_t> value;
+  LargeVector<std::uint32_t> parent;
+  LargeVector<std::int32_t> value;
   parent.reserve(fields.size());
   value.reserve(fields.size());
-  std::vector<std::uint32_t> field_class(fields.size());
+  LargeVector<std::uint32_t> field_class(fields.size());
   for (std::size_t f = 0; f < fields.size(); ++f) {
     std::uint32_t c = class_of_value.Find(fields[f]);
     if (c == kNoClass) {
@@ -112,7 +113,7 @@ void RenumberPoints(std::size_t n, IdAt id_at, RefAt ref_at, Store store) {
   // The fields are read once into a plain array: the points lie wherever the heap put them.
   // Reading and storing touch each point alone, so both go to both cores; the rounds between
   // them depend on the order and stay on this one.
-  std::vector<std::int32_t> fields(2 * n);
+  LargeVector<std::int32_t> fields(2 * n);
   struct Range {
     std::int64_t low = 0;      // of every field, 0 when none is negative
     std::int64_t high = -1;    // of every field
@@ -142,7 +143,7 @@ void RenumberPoints(std::size_t n, IdAt id_at, RefAt ref_at, Store store) {
     // ends as the id of the last point bearing it, and a reference to no id is just negated.
     constexpr std::uint32_t kNoPoint = renumbering::kNoClass;
     const auto table_size = static_cast<std::size_t>(id_high + 1);
-    std::vector<std::uint32_t> last_bearer(table_size, kNoPoint);
+    LargeVector<std::uint32_t> last_bearer(table_size, kNoPoint);
     for (std::size_t i = 0; i < n; ++i)
       last_bearer[static_cast<std::size_t>(fields[2 * i])] = static_cast<std::uint32_t>(i);
     SplitAcrossCores(n, [&](std::size_t begin, std::size_t end) {

@@ -259,7 +259,7 @@ ControlPoint* ControlPoint::ChainHead() {
   return p;
 }
 
-void ControlPoint::CollectChain(std::vector<ControlPoint*>& list) {
+void ControlPoint::CollectChain(LargeVector<ControlPoint*>& list) {
   for (ControlPoint* p = this; p != nullptr; p = p->next) list.push_back(p);
 }
 

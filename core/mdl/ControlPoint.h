@@ -147,7 +147,7 @@ class ControlPoint : public Pooled<ControlPoint> {
   ControlPoint* ChainHead();
   const ControlPoint* NextOrHead() const { return next ? next : ChainHead(); }
   ControlPoint* NextOrHead() { return next ? next : ChainHead(); }
-  void CollectChain(std::vector<ControlPoint*>& list);
+  void CollectChain(LargeVector<ControlPoint*>& list);
   /// Appends unlinked mirror copies of the chain's points, leaving out the ends on the plane,
   /// which both halves share.
   void MirrorChain(std::vector<std::unique_ptr<ControlPoint>>& out, PlaneEnds shared,

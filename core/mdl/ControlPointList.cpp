@@ -29,7 +29,7 @@ constexpr const char* kAttachReportFile = "attach_err.txt";
 /// after it.
 class ControlPointList::Lookups {
  public:
-  explicit Lookups(const std::vector<ControlPoint*>& points)
+  explicit Lookups(const LargeVector<ControlPoint*>& points)
       : points_(points), kind_(points.size()) {
     // The kinds are read in one pass over the points, on both cores. The indexes then read the
     // ids and targets from the points themselves: copies of them, two arrays as long as the
@@ -128,7 +128,7 @@ class ControlPointList::Lookups {
     return (it != set.end() && it->first == id) ? it->second : kNone;
   }
 
-  const std::vector<ControlPoint*>& points_;
+  const LargeVector<ControlPoint*>& points_;
   std::vector<std::uint8_t> kind_;  // kAttached and kWithRatio of each position
   FirstPositionById by_id_;
   FirstPositionByKey attached_;
@@ -357,7 +357,7 @@ std::vector<std::size_t> ControlPointList::FindAttachCycles(
   };
   // Each point has at most one target, so every walk either ends or runs into a cycle; a point
   // is walked once: 0 not yet, 1 on the current walk, 2 finished.
-  std::vector<std::uint8_t> state(points_.size(), 0);
+  LargeVector<std::uint8_t> state(points_.size(), 0);
   std::vector<std::size_t> path;
   // All cycles together, each from its first point in view order: a generated or broken model
   // can hold hundreds of them, and they go into one warning.

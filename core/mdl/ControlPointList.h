@@ -72,7 +72,7 @@ class ControlPointList {
   /// each must bear its position in view_slot.
   std::vector<std::size_t> FindAttachCycles(const std::vector<std::size_t>& with_target);
 
-  std::vector<ControlPoint*> points_;
+  LargeVector<ControlPoint*> points_;
   WarningSink* warnings_ = nullptr;
   std::unique_ptr<Lookups> lookups_;
 };

@@ -45,7 +45,7 @@ Spline::~Spline() {
   }
 }
 
-void Spline::CollectCps(std::vector<ControlPoint*>& list) const {
+void Spline::CollectCps(LargeVector<ControlPoint*>& list) const {
   if (Count > 0) First->CollectChain(list);
 }
 

@@ -38,7 +38,7 @@ class Spline {
   /// The point count of a "CPs=" line.
   static std::int32_t CountOf(std::string_view cps_line);
   void SaveToLines(LineWriter& lines) const;
-  void CollectCps(std::vector<ControlPoint*>& list) const;
+  void CollectCps(LargeVector<ControlPoint*>& list) const;
   void Draw(View3D& view, PointIds ids, RestingPoints* memo = nullptr) const;
   void Append(std::unique_ptr<ControlPoint> point);
   void Prepend(std::unique_ptr<ControlPoint> point);

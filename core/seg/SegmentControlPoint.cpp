@@ -118,7 +118,7 @@ void SegmentControlPoint::ExtendBounds(std::array<double, 3>& min, std::array<do
   }
 }
 
-void SegmentControlPoint::ResolveAttach(const std::vector<SegmentControlPoint*>& points) {
+void SegmentControlPoint::ResolveAttach(const LargeVector<SegmentControlPoint*>& points) {
   if (!IsAttached()) return;
   at_cp = nullptr;
   anchor_ = nullptr;
@@ -158,7 +158,7 @@ std::unique_ptr<SegmentControlPoint> SegmentControlPoint::MirrorCopy(std::int32_
   return twin;
 }
 
-std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<SegmentControlPoint*>& points) {
+std::vector<std::vector<std::int32_t>> ResolveAnchors(const LargeVector<SegmentControlPoint*>& points) {
   std::vector<std::vector<std::int32_t>> cycles;
   SplitAcrossCores(points.size(), [&points](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) points[i]->anchor_ = nullptr;
@@ -168,7 +168,7 @@ std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<SegmentC
   // searched in the path itself and only a long walk's later steps go into the map.
   constexpr std::size_t kShortPath = 16;
   std::unordered_map<const SegmentControlPoint*, std::size_t> on_path;
-  std::vector<SegmentControlPoint*> path;
+  LargeVector<SegmentControlPoint*> path;
   auto place_on_path = [&](const SegmentControlPoint* q) {
     const std::size_t shown = std::min(path.size(), kShortPath);
     for (std::size_t k = 0; k < shown; ++k)

@@ -40,7 +40,7 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   Line line4;
 
  private:
-  friend std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<SegmentControlPoint*>& points);
+  friend std::vector<std::vector<std::int32_t>> ResolveAnchors(const LargeVector<SegmentControlPoint*>& points);
   const SegmentControlPoint* anchor_ = nullptr;
 
  public:
@@ -82,7 +82,7 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
 
   /// Attached points only: the first point of the list, in order, whose id is at_cpid, or none.
-  void ResolveAttach(const std::vector<SegmentControlPoint*>& points);
+  void ResolveAttach(const LargeVector<SegmentControlPoint*>& points);
   /// The same through an index built once for the whole collection.
   void ResolveAttach(const SegmentPointIndex& index);
 
@@ -101,6 +101,6 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
 /// queries need no walk. Call it after every point of the collection has been resolved: the
 /// ResolveAttach of one point forgets that point's anchor only, not those of the points whose
 /// chains pass through it. Returns the ids of each cycle of attachments met (every point of a cycle once).
-std::vector<std::vector<std::int32_t>> ResolveAnchors(const std::vector<SegmentControlPoint*>& points);
+std::vector<std::vector<std::int32_t>> ResolveAnchors(const LargeVector<SegmentControlPoint*>& points);
 
 }  // namespace mk

@@ -54,7 +54,7 @@ std::size_t SegmentDocument::LoadFromLines(const LineList& lines, std::size_t /*
     Splines.push_back(std::make_unique<SegmentSpline>());
     next = Splines.back()->ReadFromLines(lines, next);
   }
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   CollectCps(points);
   ResolveAttachments(points);
   return 0;
@@ -108,7 +108,7 @@ DockStatistics SegmentDocument::DockContents(double tolerance, DockReport* repor
   MirrorSplines(n, notes ? notes->Fates() : nullptr);
   statistics.splines_after = static_cast<std::int32_t>(Splines.size());
   Advance(progressBar, 8);
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   CollectCps(points);
   statistics.cp_after = static_cast<std::int32_t>(points.size());
   // One pass over the points, on both cores, widens the box; resolution leaves the free points'
@@ -151,17 +151,17 @@ void SegmentDocument::VisitPoints(PointVisitor& visitor) const {
   }
 }
 
-void SegmentDocument::CollectCps(std::vector<SegmentControlPoint*>& points) const {
+void SegmentDocument::CollectCps(LargeVector<SegmentControlPoint*>& points) const {
   std::size_t total = points.size();
   for (const auto& spline : Splines) total += spline->ControlPoints.size();
   points.reserve(total);
   for (const auto& spline : Splines) spline->CollectCps(points);
 }
 
-void SegmentDocument::ResolveAttachments(const std::vector<SegmentControlPoint*>& points) { ResolveAndAnchor(points); }
+void SegmentDocument::ResolveAttachments(const LargeVector<SegmentControlPoint*>& points) { ResolveAndAnchor(points); }
 
 std::vector<std::vector<std::int32_t>> SegmentDocument::ResolveAndAnchor(
-    const std::vector<SegmentControlPoint*>& points) {
+    const LargeVector<SegmentControlPoint*>& points) {
   // The ids of a renumbered segment are dense, so a flat table finds the targets without hashing.
   // It reads the ids from the points and is gone before the anchors are walked: a dock's peak
   // lies here, beside the whole docked model.
@@ -187,7 +187,7 @@ void SegmentDocument::SnapAllToPlane(double tolerance) {
 
 std::int32_t SegmentDocument::Renumber() {
   if (Splines.empty()) return 0;
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   CollectCps(points);
   RenumberPoints(
       points.size(), [&points](std::size_t i) { return points[i]->cpid; },

@@ -29,9 +29,9 @@ class SegmentDocument : public FileDocument {
 
   std::size_t SplineCount() const { return Splines.size(); }
   SegmentSpline& SplineAt(std::size_t index) const { return *Splines.at(index); }
-  void CollectCps(std::vector<SegmentControlPoint*>& points) const;
+  void CollectCps(LargeVector<SegmentControlPoint*>& points) const;
   /// Every attached point takes the first point of the list, in list order, with its at_cpid.
-  void ResolveAttachments(const std::vector<SegmentControlPoint*>& points);
+  void ResolveAttachments(const LargeVector<SegmentControlPoint*>& points);
   void SnapAllToPlane(double tolerance);
   /// Numbers the points 1..N in collection order and returns N. References follow their
   /// point; points sharing an id all end with the last one's new id; references to no id are
@@ -56,7 +56,7 @@ class SegmentDocument : public FileDocument {
 
  private:
   /// ResolveAttachments through an id index, then the anchors; gives the cycles met.
-  std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const std::vector<SegmentControlPoint*>& points);
+  std::vector<std::vector<std::int32_t>> ResolveAndAnchor(const LargeVector<SegmentControlPoint*>& points);
 };
 
 }  // namespace mk

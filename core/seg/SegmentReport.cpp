@@ -67,7 +67,7 @@ void SegmentReport::NoteSplines(const std::vector<std::unique_ptr<SegmentSpline>
   }
 }
 
-void SegmentReport::Finish(const std::vector<SegmentControlPoint*>& docked) {
+void SegmentReport::Finish(const LargeVector<SegmentControlPoint*>& docked) {
   for (std::size_t s = 0; s < fates_.size(); ++s) report_.splines[first_spline_ + s].fate = fates_[s];
   report_.snapped.reserve(report_.snapped.size() + snapped_.size());
   for (const Moved& m : snapped_)

@@ -25,7 +25,7 @@ class SegmentReport {
   /// One fate per spline noted, for the mirror to fill.
   SplineFate* Fates() { return fates_.data(); }
   /// Once the docked points are resolved: fills the report.
-  void Finish(const std::vector<SegmentControlPoint*>& docked);
+  void Finish(const LargeVector<SegmentControlPoint*>& docked);
 
  private:
   struct Moved {

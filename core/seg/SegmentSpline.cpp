@@ -27,11 +27,11 @@ void SegmentSpline::WriteToLines(LineWriter& lines) const {
   for (const auto& point : ControlPoints) point->WriteToLines(lines);
 }
 
-void SegmentSpline::CollectCps(std::vector<SegmentControlPoint*>& points) const {
+void SegmentSpline::CollectCps(LargeVector<SegmentControlPoint*>& points) const {
   for (const auto& point : ControlPoints) points.push_back(point.get());
 }
 
-void SegmentSpline::ResolveAttachments(const std::vector<SegmentControlPoint*>& points) {
+void SegmentSpline::ResolveAttachments(const LargeVector<SegmentControlPoint*>& points) {
   for (const auto& point : ControlPoints) point->ResolveAttach(points);
 }
 

@@ -28,8 +28,8 @@ class SegmentSpline {
   std::size_t ControlPointCount() const { return ControlPoints.size(); }
   SegmentControlPoint& ControlPointAt(std::size_t index) const { return *ControlPoints.at(index); }
   void Append(std::unique_ptr<SegmentControlPoint> point) { ControlPoints.push_back(std::move(point)); }
-  void CollectCps(std::vector<SegmentControlPoint*>& points) const;
-  void ResolveAttachments(const std::vector<SegmentControlPoint*>& points);
+  void CollectCps(LargeVector<SegmentControlPoint*>& points) const;
+  void ResolveAttachments(const LargeVector<SegmentControlPoint*>& points);
   void ResolveAttachments(const SegmentPointIndex& index);
   void SnapAllToPlane(double tolerance);
   void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;

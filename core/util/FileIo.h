@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/util/LargeMemory.h"
+
 namespace mk {
 
 /// The bytes of a file read whole; a model file may be hundreds of megabytes.
-using FileText = std::string;
+using FileText = std::basic_string<char, std::char_traits<char>, LargeAllocator<char>>;
 
 /// The whole content of a regular file. Throws FileError (open) when the name is missing, names a
 /// folder or a device, or cannot be read.

@@ -34,8 +34,10 @@ class LineList {
 
  private:
   template <class Offset>
+  using Starts = std::vector<Offset, LargeAllocator<Offset>>;
+  template <class Offset>
   static void IndexLines(const char* data, std::size_t end, std::size_t breaks,
-                         std::vector<Offset>& starts);
+                         Starts<Offset>& starts);
 
   std::unique_ptr<FileText> bytes_;
   // Where each line begins, and after the last one where the text ends; a line ends where the
@@ -43,8 +45,8 @@ class LineList {
   // kept at 4 bytes a line where the text allows it: a view of the text per line would take
   // twice the file's size again while the model is read. Texts of 4 GiB and more take the
   // wide form.
-  std::vector<std::uint32_t> starts_;
-  std::vector<std::uint64_t> wide_starts_;
+  Starts<std::uint32_t> starts_;
+  Starts<std::uint64_t> wide_starts_;
 };
 
 /// An output line list: lines are appended to one buffer, each followed by CR LF.

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/LargeMemory.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define MK_POINT_POOL_OFF 1
 #elif defined(__has_feature)
@@ -105,8 +107,8 @@ class PointPool {
   };
 
  private:
-  // Blocks of 2 MiB: a million points take a few dozen of them.
-  static constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
+  // Blocks of one huge page: a million points take a few dozen of them.
+  static constexpr std::size_t kBlockBytes = kHugePageBytes;
   static constexpr std::size_t kStride = (SlotSize + SlotAlign - 1) / SlotAlign * SlotAlign;
   static constexpr std::size_t kSlotsPerBlock = kBlockBytes / kStride;
   static_assert(kStride >= sizeof(void*) && kSlotsPerBlock > 0);
@@ -128,9 +130,7 @@ class PointPool {
 
   static inline thread_local Batch* local_batch_ = nullptr;
   struct BlockDeleter {
-    void operator()(std::byte* block) const noexcept {
-      ::operator delete(block, std::align_val_t{SlotAlign});
-    }
+    void operator()(std::byte* block) const noexcept { UnmapLargeRegion(block, kBlockBytes); }
   };
 
   static PointPool& Instance() {
@@ -150,8 +150,7 @@ class PointPool {
       // Room for the block first, so that running out of memory leaks nothing and leaves the
       // count of live points right.
       blocks_.reserve(blocks_.size() + 1);
-      blocks_.emplace_back(
-          static_cast<std::byte*>(::operator new(kBlockBytes, std::align_val_t{SlotAlign})));
+      blocks_.emplace_back(static_cast<std::byte*>(MapLargeRegion(kBlockBytes)));
       used_in_block_ = 0;
     }
     ++live_;

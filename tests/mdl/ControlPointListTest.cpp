@@ -54,8 +54,8 @@ class Mesh {
     for (ControlPoint* p : Points()) ids.push_back(p->at_cpid);
     return ids;
   }
-  std::vector<ControlPoint*> Points() const {
-    std::vector<ControlPoint*> points;
+  LargeVector<ControlPoint*> Points() const {
+    LargeVector<ControlPoint*> points;
     for (const auto& s : splines) s->CollectCps(points);
     return points;
   }

@@ -17,7 +17,7 @@
 
 namespace mk::reference {
 
-using View = std::vector<ControlPoint*>;
+using View = LargeVector<ControlPoint*>;
 
 inline View BuildView(const MeshSection& mesh) {
   View view;

@@ -38,7 +38,7 @@ std::vector<std::int32_t> Ids(const Spline& s) {
   EXPECT_EQ(back, ids.size());
   EXPECT_EQ(static_cast<std::size_t>(s.Count), ids.size());
   // The spline's own collection must give the chain order too.
-  std::vector<ControlPoint*> collected;
+  LargeVector<ControlPoint*> collected;
   s.CollectCps(collected);
   std::vector<std::int32_t> collected_ids;
   for (const ControlPoint* p : collected) collected_ids.push_back(p->cpid);

@@ -101,7 +101,7 @@ std::unique_ptr<SegmentDocument> BigSegment(std::size_t count, bool chain) {
     spline->Append(std::move(p));
   }
   segment->Splines.push_back(std::move(spline));
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   segment->CollectCps(points);
   segment->ResolveAttachments(points);
   return segment;

@@ -127,7 +127,7 @@ TEST(SegmentControlPointPosition, ChainEndsAtFirstFreePoint) {
   free_point.cpid = 1;
   middle.attached = 1, middle.at_cpid = 1, middle.cpid = 2;
   top.attached = 1, top.at_cpid = 2, top.cpid = 3;
-  const std::vector<SegmentControlPoint*> all{&top, &middle, &free_point};
+  const LargeVector<SegmentControlPoint*> all{&top, &middle, &free_point};
   for (SegmentControlPoint* p : all) p->ResolveAttach(all);
   EXPECT_EQ(top.at_cp, &middle);
   EXPECT_EQ(top.GetX(), 3.0L);
@@ -147,7 +147,7 @@ TEST(SegmentControlPointPosition, MissingTargetAndCyclesAnswerStoredPositions) {
   a.attached = 1, a.at_cpid = 3, a.x = 10, a.cpid = 2;
   b.attached = 1, b.at_cpid = 2, b.x = 20, b.cpid = 3;
   tail.attached = 1, tail.at_cpid = 3, tail.x = 30, tail.cpid = 4;
-  const std::vector<SegmentControlPoint*> all{&lost, &a, &b, &tail};
+  const LargeVector<SegmentControlPoint*> all{&lost, &a, &b, &tail};
   for (SegmentControlPoint* p : all) p->ResolveAttach(all);
   EXPECT_EQ(lost.at_cp, nullptr);
   const auto walked = [&] {
@@ -165,13 +165,13 @@ TEST(SegmentControlPointPosition, MissingTargetAndCyclesAnswerStoredPositions) {
 
   SegmentControlPoint self;
   self.attached = 1, self.at_cpid = 5, self.cpid = 5, self.y = 2;
-  self.ResolveAttach(std::vector<SegmentControlPoint*>{&self});
+  self.ResolveAttach(LargeVector<SegmentControlPoint*>{&self});
   EXPECT_EQ(self.GetY(), 2.0L);
 }
 
 TEST(SegmentControlPointPosition, MillionLongChainNeedsNoStack) {
   std::vector<SegmentControlPoint> points(1000000);
-  std::vector<SegmentControlPoint*> all;
+  LargeVector<SegmentControlPoint*> all;
   for (std::size_t i = 0; i < points.size(); ++i) {
     points[i].cpid = static_cast<std::int32_t>(i);
     if (i > 0) points[i].attached = 1, points[i].at_cp = &points[i - 1];
@@ -256,7 +256,7 @@ TEST(SegmentControlPointTwin, CopiesAndMovesIds) {
   SegmentControlPoint target, attached;
   target.cpid = 1;
   attached.attached = 1, attached.at_cpid = 1, attached.cpid = 2, attached.cptype = 4;
-  attached.ResolveAttach(std::vector<SegmentControlPoint*>{&target});
+  attached.ResolveAttach(LargeVector<SegmentControlPoint*>{&target});
   // Target on the plane: the twin shares it.
   auto on_plane = attached.MirrorCopy(10);
   EXPECT_EQ(on_plane->at_cpid, 1);
@@ -271,7 +271,7 @@ TEST(SegmentControlPointResolve, FirstMatchInListOrderAndFreePointsUntouched) {
   first.cpid = second.cpid = 4;
   attached.attached = 1, attached.at_cpid = 4;
   free_point.at_cpid = 4;
-  const std::vector<SegmentControlPoint*> all{&attached, &free_point, &first, &second};
+  const LargeVector<SegmentControlPoint*> all{&attached, &free_point, &first, &second};
   attached.ResolveAttach(all);
   free_point.ResolveAttach(all);
   EXPECT_EQ(attached.at_cp, &first);

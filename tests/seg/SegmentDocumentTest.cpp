@@ -122,7 +122,7 @@ TEST(SegmentDocumentText, ErrorKeepsWhatWasRead) {
 TEST(SegmentDocumentDock, RenumbersAndFollowsAttachments) {
   auto segment = LoadSegment(TenToForty());
   EXPECT_EQ(segment->Renumber(), 4);
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   segment->CollectCps(points);
   ASSERT_EQ(points.size(), 4u);
   for (std::int32_t i = 0; i < 4; ++i) EXPECT_EQ(points[static_cast<std::size_t>(i)]->cpid, i + 1);

@@ -33,7 +33,7 @@ inline std::vector<std::string> Header(const std::string& box, const std::string
 
 /// Every point resolved by scanning the collection, anchors left to the point's own walk.
 inline void ReferenceResolve(SegmentDocument& segment) {
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   segment.CollectCps(points);
   for (std::size_t s = 0; s < segment.SplineCount(); ++s)
     segment.SplineAt(s).ResolveAttachments(points);
@@ -42,7 +42,7 @@ inline void ReferenceResolve(SegmentDocument& segment) {
 /// Renumbering exactly as stated: every id in turn replaced by -(i+1) in every point.
 inline std::int32_t ReferenceRenumber(SegmentDocument& segment) {
   if (segment.SplineCount() == 0) return 0;
-  std::vector<SegmentControlPoint*> points;
+  LargeVector<SegmentControlPoint*> points;
   segment.CollectCps(points);
   for (std::size_t i = 0; i < points.size(); ++i) {
     const std::int32_t a = points[i]->cpid;
