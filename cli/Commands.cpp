@@ -12,6 +12,8 @@
 
 #ifdef MK_WITH_RENDER
 #include "render/RenderImage.h"
+#elif defined(MK_RENDER_BY_DRAWING_PROGRAM)
+#include "cli/DrawingProgram.h"
 #endif
 
 namespace mk::cli {
@@ -390,6 +392,9 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
                         options, output);
     return kExitOk;
   });
+#elif defined(MK_RENDER_BY_DRAWING_PROGRAM)
+  (void)out;
+  return RunDrawingProgram(args, err);
 #else
   (void)args;
   (void)out;

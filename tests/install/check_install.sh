@@ -17,6 +17,11 @@ for size in 16 32 48 64 128 256; do
 done
 [ -x "$stage/bin/mirrorknit-cli" ] || fail "mirrorknit-cli is not executable"
 "$stage/bin/mirrorknit-cli" --version | grep -q '^mirrorknit-cli ' || fail "the installed CLI does not run"
+# The CLI's render command runs the drawing program from libexec.
+[ -x "$stage/libexec/mirrorknit/mirrorknit-cli-render" ] || fail "the drawing program is not installed"
+QT_QPA_PLATFORM=offscreen "$stage/bin/mirrorknit-cli" render "$(dirname "$0")/../../examples/ring.mdl" \
+  -o "$stage/ring.png" --size 64x48 >/dev/null 2>&1 || fail "the installed CLI does not render"
+[ "$(head -c 4 "$stage/ring.png" | tail -c 3)" = "PNG" ] || fail "the installed CLI's picture is no PNG"
 
 desktop-file-validate "$stage/share/applications/mirrorknit.desktop"
 grep -q '^MimeType=application/x-animas-model;application/x-animas-segment;$' \

@@ -1,0 +1,44 @@
+#include "cli/DrawingProgram.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "cli/Commands.h"
+
+namespace mk::cli {
+namespace fs = std::filesystem;
+
+int RunDrawingProgram(const std::vector<std::string>& args, std::ostream& err) {
+  std::error_code own_error;
+  const fs::path own = fs::read_symlink("/proc/self/exe", own_error);
+  if (own_error) {
+    err << "mirrorknit-cli: render cannot find its own folder: " << own_error.message() << "\n";
+    return kExitError;
+  }
+  const fs::path folder = own.parent_path();
+  std::vector<std::string> command{kDrawingProgramName, "render"};
+  command.insert(command.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : command) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  // Whatever this process printed must come out before the other program's output.
+  std::cout.flush();
+  std::fflush(nullptr);
+  int reason = ENOENT;
+  for (const fs::path& candidate :
+       {folder / kDrawingProgramName, folder / ".." / "libexec" / "mirrorknit" / kDrawingProgramName}) {
+    execv(candidate.c_str(), argv.data());
+    if (errno != ENOENT) reason = errno;
+  }
+  err << "mirrorknit-cli: render needs the drawing program " << kDrawingProgramName
+      << " beside mirrorknit-cli or in ../libexec/mirrorknit: " << std::strerror(reason) << "\n";
+  return kExitError;
+}
+
+}  // namespace mk::cli
