@@ -393,8 +393,7 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitOk;
   });
 #elif defined(MK_RENDER_BY_DRAWING_PROGRAM)
-  (void)out;
-  return RunDrawingProgram(args, err);
+  return RunDrawingProgram(args, out, err);
 #else
   (void)args;
   (void)out;

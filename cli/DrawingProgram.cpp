@@ -11,10 +11,15 @@
 
 #include "cli/Commands.h"
 
+// Where the install puts the drawing program, from the folder of mirrorknit-cli.
+#ifndef MK_DRAWING_PROGRAM_FOLDER
+#define MK_DRAWING_PROGRAM_FOLDER "../libexec/mirrorknit"
+#endif
+
 namespace mk::cli {
 namespace fs = std::filesystem;
 
-int RunDrawingProgram(const std::vector<std::string>& args, std::ostream& err) {
+int RunDrawingProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::error_code own_error;
   const fs::path own = fs::read_symlink("/proc/self/exe", own_error);
   if (own_error) {
@@ -28,16 +33,19 @@ int RunDrawingProgram(const std::vector<std::string>& args, std::ostream& err) {
   for (std::string& arg : command) argv.push_back(arg.data());
   argv.push_back(nullptr);
   // Whatever this process printed must come out before the other program's output.
+  out.flush();
+  err.flush();
   std::cout.flush();
   std::fflush(nullptr);
   int reason = ENOENT;
-  for (const fs::path& candidate :
-       {folder / kDrawingProgramName, folder / ".." / "libexec" / "mirrorknit" / kDrawingProgramName}) {
+  for (const fs::path& candidate : {folder / kDrawingProgramName,
+                                    folder / MK_DRAWING_PROGRAM_FOLDER / kDrawingProgramName}) {
     execv(candidate.c_str(), argv.data());
     if (errno != ENOENT) reason = errno;
   }
   err << "mirrorknit-cli: render needs the drawing program " << kDrawingProgramName
-      << " beside mirrorknit-cli or in ../libexec/mirrorknit: " << std::strerror(reason) << "\n";
+      << " beside mirrorknit-cli or in " << (folder / MK_DRAWING_PROGRAM_FOLDER).string() << ": "
+      << std::strerror(reason) << "\n";
   return kExitError;
 }
 

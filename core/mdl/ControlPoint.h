@@ -17,6 +17,7 @@
 #include "core/docking/CorrectionRecord.h"
 #include "core/docking/PlaneEnds.h"
 #include "core/document/PointIds.h"
+#include "core/util/LargeMemory.h"
 #include "core/util/Words.h"
 #include "core/util/RareReals.h"
 #include "core/util/LineList.h"

@@ -10,6 +10,7 @@
 #include "core/mdl/ControlPoint.h"
 #include "core/mdl/Spline.h"
 #include "core/document/Warnings.h"
+#include "core/util/LargeMemory.h"
 
 namespace mk {
 

@@ -13,6 +13,7 @@
 #include "core/docking/PlaneEnds.h"
 #include "core/document/DockReport.h"
 #include "core/mdl/ControlPoint.h"
+#include "core/util/LargeMemory.h"
 #include "core/util/Words.h"
 #include "core/util/LineList.h"
 #include "core/view/View3D.h"

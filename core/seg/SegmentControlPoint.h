@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/docking/IdArithmetic.h"
+#include "core/util/LargeMemory.h"
 #include "core/util/CompactTriple.h"
 #include "core/util/LineList.h"
 #include "core/util/PackedExtended.h"

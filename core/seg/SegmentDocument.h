@@ -11,6 +11,7 @@
 
 #include "core/document/FileDocument.h"
 #include "core/seg/SegmentSpline.h"
+#include "core/util/LargeMemory.h"
 
 namespace mk {
 

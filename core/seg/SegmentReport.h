@@ -10,6 +10,7 @@
 #include "core/document/DockReport.h"
 #include "core/document/ToleranceSuggestion.h"
 #include "core/seg/SegmentSpline.h"
+#include "core/util/LargeMemory.h"
 
 namespace mk {
 

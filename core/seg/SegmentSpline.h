@@ -8,6 +8,7 @@
 
 #include "core/docking/PlaneEnds.h"
 #include "core/document/DockReport.h"
+#include "core/util/LargeMemory.h"
 #include "core/util/LineList.h"
 #include "core/seg/SegmentControlPoint.h"
 #include "core/view/View3D.h"

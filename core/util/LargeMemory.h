@@ -33,7 +33,7 @@ inline constexpr std::size_t kLargeBufferBytes = std::size_t{4} << 20;
 
 /// A region of at least bytes (rounded up to whole runs), aligned to a run, with huge pages asked
 /// for. Throws std::bad_alloc. Builds with the address sanitizer take it from the
-/// heap, so that it still sees every buffer.
+/// heap, so that it still sees every buffer, and so do systems other than Linux.
 void* MapLargeRegion(std::size_t bytes);
 /// Gives back a region from MapLargeRegion of the same bytes.
 void UnmapLargeRegion(void* region, std::size_t bytes) noexcept;

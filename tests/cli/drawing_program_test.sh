@@ -10,9 +10,9 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 export QT_QPA_PLATFORM=offscreen
 
-if readelf -d "$cli_folder/mirrorknit-cli" | grep NEEDED | grep -qi qt; then
-  fail "mirrorknit-cli links Qt: $(readelf -d "$cli_folder/mirrorknit-cli" | grep NEEDED | grep -i qt)"
-fi
+needed=$(readelf -d "$cli_folder/mirrorknit-cli")
+grep -q NEEDED <<< "$needed" || fail "readelf shows no libraries of mirrorknit-cli"
+if grep NEEDED <<< "$needed" | grep -i qt; then fail "mirrorknit-cli links Qt"; fi
 
 "$cli_folder/mirrorknit-cli" render "$examples/car.seg" -o "$work/through.png" --view left --ids \
   --size 300x200 > "$work/through.out" 2> "$work/through.err"
@@ -34,4 +34,19 @@ status=0
 [ "$status" = 1 ] || fail "without the drawing program render gave exit $status"
 grep -q 'needs the drawing program mirrorknit-cli-render' "$work/alone.err" || fail "no message without the drawing program"
 [ ! -e "$work/alone.png" ] || fail "a picture appeared without the drawing program"
+
+# The installed layout: bin/mirrorknit-cli finds libexec/mirrorknit/mirrorknit-cli-render.
+mkdir -p "$work/prefix/bin" "$work/prefix/libexec/mirrorknit"
+cp "$cli_folder/mirrorknit-cli" "$work/prefix/bin/"
+cp "$cli_folder/mirrorknit-cli-render" "$work/prefix/libexec/mirrorknit/"
+"$work/prefix/bin/mirrorknit-cli" render "$examples/car.seg" -o "$work/installed.png" --view left \
+  --ids --size 300x200 > /dev/null 2>&1 || fail "the installed layout does not render"
+cmp "$work/installed.png" "$work/direct.png" || fail "the installed layout draws another picture"
+
+# A drawing program that cannot be run is reported with its reason.
+chmod -x "$work/prefix/libexec/mirrorknit/mirrorknit-cli-render"
+status=0
+"$work/prefix/bin/mirrorknit-cli" render "$examples/car.seg" -o "$work/denied.png" 2> "$work/denied.err" || status=$?
+[ "$status" = 1 ] || fail "a drawing program that cannot run gave exit $status"
+grep -q 'Permission denied' "$work/denied.err" || fail "no reason for the drawing program that cannot run"
 echo "render through the drawing program works"

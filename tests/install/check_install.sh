@@ -20,7 +20,8 @@ done
 # The CLI's render command runs the drawing program from libexec.
 [ -x "$stage/libexec/mirrorknit/mirrorknit-cli-render" ] || fail "the drawing program is not installed"
 QT_QPA_PLATFORM=offscreen "$stage/bin/mirrorknit-cli" render "$(dirname "$0")/../../examples/ring.mdl" \
-  -o "$stage/ring.png" --size 64x48 >/dev/null 2>&1 || fail "the installed CLI does not render"
+  -o "$stage/ring.png" --size 64x48 >"$stage/render.log" 2>&1 ||
+  fail "the installed CLI does not render: $(cat "$stage/render.log")"
 [ "$(head -c 4 "$stage/ring.png" | tail -c 3)" = "PNG" ] || fail "the installed CLI's picture is no PNG"
 
 desktop-file-validate "$stage/share/applications/mirrorknit.desktop"
