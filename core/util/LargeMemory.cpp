@@ -48,11 +48,12 @@ void* MapLargeRegion(std::size_t bytes) {
 
 void UnmapLargeRegion(void* region, std::size_t bytes) noexcept {
   if (region == nullptr) return;
-  const std::size_t size = WholeRuns(bytes == 0 ? 1 : bytes);
 #ifdef MK_MAPPED_REGIONS
-  munmap(region, size);
+  munmap(region, WholeRuns(bytes == 0 ? 1 : bytes));
 #else
-  ::operator delete(region, size, std::align_val_t{kHugePageBytes});
+  // The unsized form: not every compiler turns sized deallocation on.
+  (void)bytes;
+  ::operator delete(region, std::align_val_t{kHugePageBytes});
 #endif
 }
 
