@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <system_error>
 
 #include "cli/Commands.h"
@@ -35,7 +34,6 @@ int RunDrawingProgram(const std::vector<std::string>& args, std::ostream& out, s
   // Whatever this process printed must come out before the other program's output.
   out.flush();
   err.flush();
-  std::cout.flush();
   std::fflush(nullptr);
   int reason = ENOENT;
   for (const fs::path& candidate : {folder / kDrawingProgramName,

@@ -168,7 +168,7 @@ std::vector<std::vector<std::int32_t>> ResolveAnchors(const LargeVector<SegmentC
   // searched in the path itself and only a long walk's later steps go into the map.
   constexpr std::size_t kShortPath = 16;
   std::unordered_map<const SegmentControlPoint*, std::size_t> on_path;
-  LargeVector<SegmentControlPoint*> path;
+  std::vector<SegmentControlPoint*> path;
   auto place_on_path = [&](const SegmentControlPoint* q) {
     const std::size_t shown = std::min(path.size(), kShortPath);
     for (std::size_t k = 0; k < shown; ++k)

@@ -13,8 +13,9 @@
 namespace mk {
 namespace {
 
+/// At least one run, for a region of no bytes too.
 std::size_t WholeRuns(std::size_t bytes) noexcept {
-  return (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+  return bytes == 0 ? kHugePageBytes : (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
 }
 
 }  // namespace
@@ -27,7 +28,7 @@ void ReleaseFreedMemory() noexcept {
 
 void* MapLargeRegion(std::size_t bytes) {
   if (bytes > static_cast<std::size_t>(-1) / 2) throw std::bad_alloc();
-  const std::size_t size = WholeRuns(bytes == 0 ? 1 : bytes);
+  const std::size_t size = WholeRuns(bytes);
 #ifdef MK_MAPPED_REGIONS
   // One run more than needed, so that an aligned stretch lies inside; the ends are given back.
   const std::size_t mapped = size + kHugePageBytes;
@@ -49,7 +50,7 @@ void* MapLargeRegion(std::size_t bytes) {
 void UnmapLargeRegion(void* region, std::size_t bytes) noexcept {
   if (region == nullptr) return;
 #ifdef MK_MAPPED_REGIONS
-  munmap(region, WholeRuns(bytes == 0 ? 1 : bytes));
+  munmap(region, WholeRuns(bytes));
 #else
   // The unsized form: not every compiler turns sized deallocation on.
   (void)bytes;

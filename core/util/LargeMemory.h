@@ -12,6 +12,7 @@
 #include <new>
 #include <vector>
 
+// Set in builds with the address sanitizer: big buffers and points then come from the heap.
 #if defined(__SANITIZE_ADDRESS__)
 #define MK_PLAIN_HEAP 1
 #elif defined(__has_feature)

@@ -11,7 +11,7 @@ namespace mk {
 
 template <class Offset>
 void LineList::IndexLines(const char* data, std::size_t end, std::size_t breaks,
-                          Starts<Offset>& starts) {
+                          LargeVector<Offset>& starts) {
   starts.reserve(breaks + 2);
   std::size_t pos = 0;
   while (pos < end) {

@@ -34,10 +34,8 @@ class LineList {
 
  private:
   template <class Offset>
-  using Starts = std::vector<Offset, LargeAllocator<Offset>>;
-  template <class Offset>
   static void IndexLines(const char* data, std::size_t end, std::size_t breaks,
-                         Starts<Offset>& starts);
+                         LargeVector<Offset>& starts);
 
   std::unique_ptr<FileText> bytes_;
   // Where each line begins, and after the last one where the text ends; a line ends where the
@@ -45,8 +43,8 @@ class LineList {
   // kept at 4 bytes a line where the text allows it: a view of the text per line would take
   // twice the file's size again while the model is read. Texts of 4 GiB and more take the
   // wide form.
-  Starts<std::uint32_t> starts_;
-  Starts<std::uint64_t> wide_starts_;
+  LargeVector<std::uint32_t> starts_;
+  LargeVector<std::uint64_t> wide_starts_;
 };
 
 /// An output line list: lines are appended to one buffer, each followed by CR LF.

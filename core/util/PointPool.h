@@ -18,12 +18,8 @@
 
 #include "core/util/LargeMemory.h"
 
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef MK_PLAIN_HEAP
 #define MK_POINT_POOL_OFF 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define MK_POINT_POOL_OFF 1
-#endif
 #endif
 
 namespace mk {
