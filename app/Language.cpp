@@ -95,6 +95,26 @@ QString StatusTexts::LeftUndocked(const QString& name) const {
       .arg(name);
 }
 
+QString StatusTexts::ToleranceReset(const QString& found, const QString& used) const {
+  return Choose(japanese, {u"設定の誤差「%1」は数値ではないため、%2 を使います",
+                           u"The tolerance '%1' in the settings is not a number; %2 is used"})
+      .arg(found, used);
+}
+
+QString StatusTexts::AttachReportAt(const QString& path) const {
+  return Choose(japanese, {u"attach_err.txt は %1 に書きました",
+                           u"attach_err.txt was written to %1"})
+      .arg(path);
+}
+
+QString StatusTexts::AtLine(const QString& file, qint64 line, const QString& message) const {
+  return Choose(japanese, {u"%1、%2 行目: %3", u"%1, line %2: %3"}).arg(file).arg(line).arg(message);
+}
+
+QString StatusTexts::InFile(const QString& file, const QString& message) const {
+  return QStringLiteral("%1: %2").arg(file, message);
+}
+
 QString ReportTexts::RecentMenu() const {
   return Choose(japanese, {u"最近使ったファイル(&R)", u"&Recent Files"});
 }
@@ -116,6 +136,14 @@ QString ReportTexts::ReportMenu() const {
 }
 
 QString ReportTexts::ReportButton() const { return Choose(japanese, {u"報告", u"Report"}); }
+
+QString ReportTexts::DockAgainMenu() const {
+  return Choose(japanese, {u"もう一度ドッキング(&D)", u"&Dock Again"});
+}
+
+QString ReportTexts::UseSuggested(double tolerance) const {
+  return Choose(japanese, {u"%1 でもう一度ドッキング", u"Use %1 and dock again"}).arg(Number(tolerance));
+}
 
 QString ReportTexts::PanelTitle() const {
   return Choose(japanese, {u"ドッキング報告", u"Dock Report"});

@@ -28,6 +28,13 @@ struct StatusTexts {
   QString NotDockedNothingToSave() const;
   /// The user answered No to docking a model that looks docked.
   QString LeftUndocked(const QString& name) const;
+  /// The tolerance found in the settings was no number; the default is used instead.
+  QString ToleranceReset(const QString& found, const QString& used) const;
+  /// Where the list of unresolved attachments went, when not to the current folder.
+  QString AttachReportAt(const QString& path) const;
+  /// An error while reading a file, with the file's name and the line.
+  QString AtLine(const QString& file, qint64 line, const QString& message) const;
+  QString InFile(const QString& file, const QString& message) const;
 };
 
 /// The texts of the dock report: its panel, the markers' legend, the view commands, the recent
@@ -42,6 +49,9 @@ struct ReportTexts {
   QString FitButton() const;
   QString ReportMenu() const;
   QString ReportButton() const;
+  QString DockAgainMenu() const;
+  /// The report panel's button that docks again with the suggested tolerance.
+  QString UseSuggested(double tolerance) const;
   QString PanelTitle() const;
 
   QString SnappedGroup(int count) const;

@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -35,10 +38,14 @@
 #include "app/ReportPanel.h"
 #include "app/ViewNavigator.h"
 #include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "app/ToleranceBox.h"
+#include "app/WindowState.h"
 #include "app/AboutBox.h"
 #include "app/ProgressDialog.h"
 #include "core/util/Errors.h"
 #include "core/util/NumberText.h"
+#include "core/workflow/ErrorPlace.h"
 #include "core/workflow/Workflow.h"
 
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
@@ -50,10 +57,6 @@ constexpr int kPanelHeight = 97;
 const char* const kFileFilter = "AniMas ModelFile(seg,mdl) (*.seg *.mdl)";
 
 std::string ToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-QString FromFileName(const std::string& name) {
-  return QFile::decodeName(QByteArray::fromStdString(name));
-}
 
 QIcon ButtonIcon(const char* theme_name, const char* resource) {
   return QIcon::fromTheme(QString::fromLatin1(theme_name),
@@ -125,7 +128,8 @@ void MainWindow::BuildWindow() {
   LabelGosa->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   LabelGosa->setGeometry(180, 9, 140, 20);
 
-  edGosa = new QLineEdit(QStringLiteral("0"), PanelTop);
+  edGosa = new ToleranceBox(locale_, PanelTop);
+  edGosa->setText(QStringLiteral("0"));
   edGosa->setObjectName(QStringLiteral("edGosa"));
   edGosa->setGeometry(328, 9, 89, 21);
   LabelGosa->setBuddy(edGosa);
@@ -148,7 +152,7 @@ void MainWindow::BuildWindow() {
   StatusBar->setObjectName(QStringLiteral("StatusBar"));
   StatusBar->setSizeGripEnabled(false);
   // A permanent label rather than showMessage(): menu hovers clear temporary messages.
-  status_text_ = new QLabel(StatusBar);
+  status_text_ = new StatusLine(StatusBar);
   status_text_->setObjectName(QStringLiteral("StatusText"));
   StatusBar->addWidget(status_text_, 1);
   setStatusBar(StatusBar);
@@ -197,18 +201,49 @@ void MainWindow::BuildWindow() {
   connect(drop_accept_, &FileDropAcceptor::OnDropped, this, &MainWindow::DropAcceptDropped);
 
   BuildReportAndViewTools();
+  BuildCommands();
+  // The panel's controls keep their places; narrower, the id switch would be cut off.
+  setMinimumSize(540, 400);
+  RestoreWindowState(*this);
+}
 
-  resize(520, 378);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+void MainWindow::BuildCommands() {
+  mnSave->setEnabled(false);
+  mnSaveAs->setEnabled(false);
+  mnSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  mnExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  mnDockAgain = new QAction(report_texts_.DockAgainMenu(), this);
+  mnDockAgain->setObjectName(QStringLiteral("mnDockAgain"));
+  mnDockAgain->setShortcut(QKeySequence(Qt::Key_F5));
+  mnDockAgain->setEnabled(false);
+  mnFile->insertAction(mnSave, mnDockAgain);
+  connect(mnDockAgain, &QAction::triggered, this, &MainWindow::mnDockAgainClick);
+  connect(edGosa, &ToleranceBox::DockAgainRequested, this, &MainWindow::mnDockAgainClick);
+  connect(report_panel_, &ReportPanel::UseTolerance, this, [this](double tolerance) {
+    edGosa->setText(QString::number(tolerance, 'g', 6));
+    mnDockAgainClick();
+  });
+
+  direction_group_ = new QActionGroup(this);
+  for (QAction* direction : {mnViewMae, mnViewHidari, mnViewUe}) {
+    direction->setCheckable(true);
+    direction_group_->addAction(direction);
   }
+  mnViewMae->setChecked(true);
+  // Home fits the views wherever the focus is; the read-only memo and the combo box would
+  // otherwise take the key for themselves.
+  for (QWidget* widget : std::initializer_list<QWidget*>{Memo, comboDir, chkDisplayCpid})
+    widget->installEventFilter(this);
+  for (QWidget* image : std::initializer_list<QWidget*>{ImageSrc, ImageSD})
+    image->setFocusPolicy(Qt::ClickFocus);
 }
 
 void MainWindow::BuildReportAndViewTools() {
   report_panel_ = new ReportPanel(report_texts_, this);
-  addDockWidget(Qt::RightDockWidgetArea, report_panel_);
+  report_panel_->setObjectName(QStringLiteral("ReportPanel"));
+  // Below the views, the panel takes height instead of the views' width, and never covers the
+  // tolerance box or the id switch.
+  addDockWidget(Qt::BottomDockWidgetArea, report_panel_);
   // The window keeps its layout until the user asks for the panel or a docking finds a fault.
   report_panel_->hide();
   legend_ = new MarkerLegend(report_texts_, ImageSD);
@@ -261,8 +296,6 @@ void MainWindow::BuildReportAndViewTools() {
 // ---- start, show, resize and end ----
 
 void MainWindow::FormCreate(const QString& first_argument) {
-  working_.reset();
-  reference_.reset();
   LoadSettings();
   texts_.japanese = IsJapaneseLocale(locale_);
   if (!texts_.japanese) ApplyEnglishTexts();
@@ -272,7 +305,7 @@ void MainWindow::FormCreate(const QString& first_argument) {
     view->SetRange(-100, 100, 100, -100);
     view->SetDirection(kFrontView);
   }
-  setWindowTitle(QString::fromLatin1(kProgramCaption));
+  UpdateTitle();
 }
 
 void MainWindow::ApplyEnglishTexts() {
@@ -301,7 +334,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::FormShow() {
-  ShowStatus(QString::fromLatin1(kVersionText));
+  ShowStatus(start_note_.isEmpty() ? QString::fromLatin1(kVersionText) : start_note_);
   // The file named on the command line is opened once the window is on screen, so that the
   // progress dialog and any error appear over it.
   if (!current_file_name_.isEmpty()) {
@@ -310,8 +343,18 @@ void MainWindow::FormShow() {
   }
 }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+  SaveWindowState(*this);
+  QMainWindow::closeEvent(event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) FormResize();
+  if (event->type() == QEvent::ShortcutOverride && watched != client_ &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Home) {
+    event->ignore();  // the Fit shortcut takes it
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -328,7 +371,13 @@ void MainWindow::FormDestroy() {
 void MainWindow::LoadSettings() {
   const MainSettings s = LoadMainSettings();
   open_dialog_dir_ = s.openDialogDir;
-  edGosa->setText(s.gosa);
+  // A tolerance that is no number would refuse every open; the default takes its place.
+  stored_tolerance_ = s.gosa;
+  if (!ToleranceBox::Read(s.gosa, locale_)) {
+    stored_tolerance_ = MainSettings().gosa;
+    start_note_ = StatusTexts{IsJapaneseLocale(locale_)}.ToleranceReset(s.gosa, stored_tolerance_);
+  }
+  edGosa->setText(stored_tolerance_);
   chkDisplayCpid->setChecked(s.displayCpid);
   recent_->SetFiles(s.recentFiles);
 }
@@ -336,7 +385,9 @@ void MainWindow::LoadSettings() {
 void MainWindow::SaveSettings() {
   MainSettings s;
   s.openDialogDir = open_dialog_dir_;
-  s.gosa = edGosa->text();
+  // Only a number is written: a word would break every later start.
+  if (const std::optional<QString> text = edGosa->StoredText()) stored_tolerance_ = *text;
+  s.gosa = stored_tolerance_;
   s.displayCpid = chkDisplayCpid->isChecked();
   s.recentFiles = recent_->Files();
   SaveMainSettings(s);
@@ -346,27 +397,55 @@ void MainWindow::SaveSettings() {
 
 void MainWindow::FreeDocuments() {
   navigator_->SetDocuments(nullptr, nullptr, comboDir->currentIndex());
-  working_.reset();
-  reference_.reset();
+  session_.Clear();
+}
+
+void MainWindow::ForgetDocuments() {
+  FreeDocuments();
+  markers_.clear();
+  legend_->SetMarkers(markers_);
+  report_panel_->Clear();
+  Memo->clear();
+  Resize_virtual_screen();  // empty views, grid only
+  UpdateSaveCommands();
+  UpdateTitle();
 }
 
 bool MainWindow::OpenAndDock() {
   const QFileInfo info(current_file_name_);
-  if (!info.exists() || info.isDir()) {
-    ShowStatus(texts_.FileMissing());
-    return false;
-  }
-  const std::string file_name = ToFileName(current_file_name_);
-  const FileKind kind = FileKindOf(file_name);
-  if (kind != FileKind::Segment && kind != FileKind::Model) {
+  const bool missing = !info.exists() || info.isDir();
+  if (missing || (FileKindOf(ToFileName(current_file_name_)) == FileKind::Other)) {
     frmMatu_->hide();
-    ShowStatus(texts_.WrongExtension());
+    // The views no longer show a model that the status line would not name.
+    ForgetDocuments();
+    ShowStatus(missing ? texts_.FileMissing() : texts_.WrongExtension());
     return false;
   }
+  ReadIntoSession(false);
+  return session_.Docked();
+}
+
+void MainWindow::DockAgain() {
+  if (session_.FileName().isEmpty()) return;
+  current_file_name_ = session_.FileName();
+  Guarded([this] {
+    ReadIntoSession(true);
+  });
+}
+
+void MainWindow::ReadIntoSession(bool again) {
   frmMatu_->Start();
-  FreeDocuments();
-  docked_file_name_.clear();
+  const QString file_name = again ? session_.FileName() : current_file_name_;
   warnings_.warnings.clear();
+  // A failed read leaves nothing behind that looks current.
+  struct ForgetOnError {
+    MainWindow* window;
+    bool done = false;
+    ~ForgetOnError() {
+      if (!done) window->ForgetDocuments();
+    }
+  } forget{this};
+  navigator_->SetDocuments(nullptr, nullptr, comboDir->currentIndex());
   // A tolerance that is no number stops the open before the file is read.
   const double tolerance = Tolerance();
   mk::DockOptions options;
@@ -374,54 +453,73 @@ bool MainWindow::OpenAndDock() {
   options.ask_before_redocking = [this](const DockedLook& look) {
     // The progress dialog stays on top and would cover the question.
     frmMatu_->hide();
-    const bool again = AskToDockAgain(this, look, report_texts_);
-    if (again) frmMatu_->show();
-    return again;
+    const bool dock = AskToDockAgain(this, look, report_texts_);
+    if (dock) frmMatu_->show();
+    return dock;
   };
-  report_ = DockReport();
-  // Only the working document is docked, so only it has warnings to report.
-  OpenedModel model = opener_ ? opener_(file_name, kind, tolerance, frmMatu_, &warnings_, options)
-                              : ReadAndDock(file_name, kind, tolerance, frmMatu_, &warnings_,
-                                            WithReference::Yes, options);
-  working_ = std::move(model.working);
-  reference_ = std::move(model.reference);
-  statistics_ = model.statistics;
-  model_docked_ = model.docked;
-  report_ = std::move(model.report);
+  const QString attach_folder = ChooseAttachReportFolder();
+  reading_file_ = file_name;
+  if (again)
+    session_.DockAgain(tolerance, frmMatu_, &warnings_, options);
+  else
+    session_.Open(file_name, tolerance, frmMatu_, &warnings_, options);
+  reading_file_.clear();
+  forget.done = true;
+  ShowSession();
+  recent_->Add(file_name);
+  if (!session_.Docked()) {
+    ShowStatus(texts_.LeftUndocked(file_name));
+    return;
+  }
+  QString status = texts_.Docked(file_name) + WarningsText();
+  const QString attach_report = attach_folder + QStringLiteral("/attach_err.txt");
+  if (!attach_folder.isEmpty() && !Report().attachments.empty() && QFileInfo::exists(attach_report))
+    status += QStringLiteral("  ") + texts_.AttachReportAt(QDir::toNativeSeparators(attach_report));
+  ShowStatus(status);
+}
+
+void MainWindow::ShowSession() {
   // A new model starts from the fit; the markers are set before the views are drawn.
-  navigator_->SetDocuments(reference_.get(), working_.get(), comboDir->currentIndex());
+  navigator_->SetDocuments(session_.Reference(), session_.Working(), comboDir->currentIndex());
   ShowReport();
   RedrawViews();
   frmMatu_->hide();
   Memo->clear();
-  recent_->Add(current_file_name_);
-  if (!model_docked_) {
-    // Shown as read; the save buttons stay off, since saving would only copy the file.
-    sbtnSave->setEnabled(false);
-    sbtnSaveAs->setEnabled(false);
-    ShowStatus(texts_.LeftUndocked(current_file_name_));
-    return false;
-  }
-  for (const std::string& line : StatisticsLines(statistics_))
-    Memo->appendPlainText(QString::fromStdString(line));
-  sbtnSave->setEnabled(true);
-  sbtnSaveAs->setEnabled(true);
-  docked_file_name_ = current_file_name_;
-  ShowStatus(texts_.Docked(current_file_name_) + WarningsText());
-  return true;
+  if (session_.Docked())
+    for (const std::string& line : StatisticsLines(Statistics()))
+      Memo->appendPlainText(QString::fromStdString(line));
+  UpdateSaveCommands();
+  UpdateTitle();
+}
+
+QString MainWindow::ChooseAttachReportFolder() const {
+  if (QFileInfo(QDir::currentPath()).isWritable()) return QString();
+  // Started from a desktop menu, the program may sit in a folder it cannot write; the list
+  // then goes beside the model, where the user looks for it.
+  const QString folder = QFileInfo(current_file_name_).absolutePath();
+  QDir::setCurrent(folder);
+  return folder;
+}
+
+void MainWindow::UpdateSaveCommands() {
+  // A model shown as read is not saved: saving would only copy the file.
+  const bool can_save = session_.CanSave();
+  for (QToolButton* button : {sbtnSave, sbtnSaveAs}) button->setEnabled(can_save);
+  for (QAction* action : {mnSave, mnSaveAs}) action->setEnabled(can_save);
+  mnDockAgain->setEnabled(!session_.FileName().isEmpty());
+}
+
+void MainWindow::UpdateTitle() {
+  const QString caption = QString::fromLatin1(kProgramCaption);
+  const QString name = session_.FileName();
+  setWindowTitle(name.isEmpty() ? caption
+                                : caption + QStringLiteral(" - ") + QFileInfo(name).fileName());
 }
 
 double MainWindow::Tolerance() const {
-  const QString text = edGosa->text().trimmed();
-  QLocale user = locale_;
-  // "1,5" must not read as 15 where the comma groups thousands.
-  user.setNumberOptions(QLocale::RejectGroupSeparator);
-  bool ok = false;
-  const double value = user.toDouble(text, &ok);
-  if (ok && std::isfinite(value)) return value;
-  // Model files and most users write "."; this also raises the conversion error for anything
-  // that is no number at all.
-  return StrToFloat(text.toStdString());
+  if (const std::optional<double> value = edGosa->Value()) return *value;
+  // Raises the conversion error with the text as typed.
+  return StrToFloat(edGosa->text().trimmed().toStdString());
 }
 
 QString MainWindow::WarningsText() const {
@@ -457,68 +555,89 @@ void MainWindow::DropAcceptDropped(QObject* /*sender*/) {
   Guarded([this] { OpenAndDock(); });
 }
 
+void MainWindow::mnDockAgainClick() { DockAgain(); }
+
 void MainWindow::sbtnSaveClick() {
-  if (!working_) return;
-  if (!model_docked_) {
+  if (!session_.Working()) {
+    if (!current_file_name_.isEmpty()) ShowStatus(texts_.NothingToSave());
+    return;
+  }
+  if (!session_.Docked()) {
     ShowStatus(texts_.NotDockedNothingToSave());
     return;
   }
   // After a refused or failed open the documents are not those of the current name: writing them
   // there (or writing a half-read document at all) would overwrite the user's file with
   // something else.
-  if (docked_file_name_.isEmpty() || docked_file_name_ != current_file_name_) {
+  if (session_.FileName() != current_file_name_) {
     ShowStatus(texts_.NothingToSave());
     return;
   }
   Guarded([this] {
-    const std::string current = ToFileName(current_file_name_);
-    save_target_name_ = FromFileName(WriteDocument(*working_, current, current));
+    save_target_name_ = session_.SaveOver();
     ShowStatus(texts_.SavedOver(save_target_name_));
   });
 }
 
 void MainWindow::sbtnSaveAsClick() {
-  if (!working_) return;
-  if (!model_docked_) {
+  if (!session_.Working()) return;
+  if (!session_.Docked()) {
     ShowStatus(texts_.NotDockedNothingToSave());
-    return;
-  }
-  if (docked_file_name_.isEmpty()) {
-    ShowStatus(texts_.NothingToSave());
     return;
   }
   QFileDialog dialog(this, QString(), QString(), QString::fromLatin1(kFileFilter));
   dialog.setObjectName(QStringLiteral("SaveDialog"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.selectFile(docked_file_name_);
+  dialog.selectFile(session_.FileName());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   SaveAsTo(dialog.selectedFiles().constFirst());
 }
 
 void MainWindow::SaveAsTo(const QString& target_name) {
-  if (!working_ || docked_file_name_.isEmpty()) return;
+  if (!session_.CanSave()) return;
   Guarded([this, &target_name] {
     // The backup and the default extension follow the file the document came from.
-    save_target_name_ = FromFileName(
-        WriteDocument(*working_, ToFileName(docked_file_name_), ToFileName(target_name)));
+    save_target_name_ = session_.SaveAs(target_name);
     ShowStatus(texts_.SavedAs(save_target_name_));
   });
 }
 
-void MainWindow::ShowStatus(const QString& text) { status_text_->setText(text); }
+void MainWindow::ShowStatus(const QString& text) {
+  status_text_->SetFullText(text);
+  error_in_status_ = false;
+}
 
-QString MainWindow::StatusText() const { return status_text_->text(); }
+void MainWindow::ClearStaleError() {
+  if (error_in_status_) ShowStatus(QString());
+}
+
+QString MainWindow::StatusText() const { return status_text_->FullText(); }
+
+QString MainWindow::ErrorText(const Error& error) const {
+  const Language language = texts_.japanese ? Language::Japanese : Language::English;
+  const QString message = QString::fromUtf8(error.Message(language));
+  if (reading_file_.isEmpty() || dynamic_cast<const FileError*>(&error)) return message;
+  const QString name = QFileInfo(reading_file_).fileName();
+  const std::int64_t line = LineOfError(ToFileName(reading_file_), error);
+  return line > 0 ? texts_.AtLine(name, line, message) : texts_.InFile(name, message);
+}
 
 template <typename Work>
 void MainWindow::Guarded(Work&& work) {
-  const Language language = texts_.japanese ? Language::Japanese : Language::English;
   try {
     work();
   } catch (const Error& e) {
     if (frmMatu_) frmMatu_->hide();
-    ReportError(QString::fromUtf8(e.Message(language)));
+    const QString text = ErrorText(e);
+    reading_file_.clear();
+    ShowStatus(text);
+    error_in_status_ = true;
+    ReportError(text);
   } catch (const std::exception& e) {
     if (frmMatu_) frmMatu_->hide();
+    reading_file_.clear();
+    ShowStatus(QString::fromLocal8Bit(e.what()));
+    error_in_status_ = true;
     ReportError(QString::fromLocal8Bit(e.what()));
   }
 }
@@ -533,42 +652,55 @@ void MainWindow::ReportError(const QString& text) {
 // ---- views ----
 
 void MainWindow::ShowReport() {
-  markers_ = MarkersOf(report_);
+  markers_ = MarkersOf(Report());
   legend_->SetMarkers(markers_);
-  report_panel_->Show(report_);
-  if (report_.HasSeamFaults()) report_panel_->show();
+  report_panel_->Show(Report());
+  if (Report().HasSeamFaults()) report_panel_->show();
 }
 
 ViewFrame MainWindow::DockedFit() const {
-  if (!working_) return {};
-  const ViewRange range = RangeForDirection(*working_, comboDir->currentIndex());
+  if (!session_.Working()) return {};
+  const ViewRange range = CurrentRange();
   return FitFrame(WidenedEdges(range.h_min, range.v_max, range.h_max, range.v_min),
                   ImageSD->width(), ImageSD->height());
 }
 
+ViewRange MainWindow::CurrentRange() const {
+  const int direction = comboDir->currentIndex();
+  // Only a docking finds the bounds; a model shown as read is framed by its points.
+  return session_.Docked() ? RangeForDirection(*session_.Working(), direction)
+                           : RangeOfPoints(*session_.Working(), direction);
+}
+
 void MainWindow::ApplySharedFrame() {
   std::optional<ViewFrame> frame;
-  if (working_ && reference_) frame = navigator_->Frame();
+  if (session_.Working() && session_.Reference()) frame = navigator_->Frame();
   docked_view_.SetFrame(frame);
   source_view_.SetFrame(frame);
 }
 
 void MainWindow::ResetNavigation() {
-  navigator_->SetDocuments(reference_.get(), working_.get(), comboDir->currentIndex());
+  ClearStaleError();
+  const QList<QAction*> directions = direction_group_->actions();
+  if (comboDir->currentIndex() >= 0 && comboDir->currentIndex() < directions.size())
+    directions[comboDir->currentIndex()]->setChecked(true);
+  navigator_->SetDocuments(session_.Reference(), session_.Working(), comboDir->currentIndex());
   RedrawViews();
 }
 
 void MainWindow::RedrawViews() {
-  if (!working_ || !reference_) return;
+  const Document* working = session_.Working();
+  const Document* reference = session_.Reference();
+  if (!working || !reference) return;
   const int direction = comboDir->currentIndex();
-  const ViewRange range = RangeForDirection(*working_, direction);
+  const ViewRange range = CurrentRange();
   const PointIds ids = chkDisplayCpid->isChecked() ? PointIds::Shown : PointIds::Hidden;
   // One frame for both: the source view may be a pixel narrower, and must not fit on its own.
   ApplySharedFrame();
-  RedrawView(docked_view_, direction, range, *working_, ids);
+  RedrawView(docked_view_, direction, range, *working, ids);
   DrawMarkers(docked_view_, docked_canvas_, markers_);
   docked_canvas_.End();
-  RedrawView(source_view_, direction, range, *reference_, ids);
+  RedrawView(source_view_, direction, range, *reference, ids);
   source_canvas_.End();
   ImageSD->update();
   ImageSrc->update();
@@ -619,9 +751,13 @@ void MainWindow::mnViewUeClick() {
   Guarded([this] { ResetNavigation(); });
 }
 
-void MainWindow::mnViewFitClick() { navigator_->FitToWindow(); }
+void MainWindow::mnViewFitClick() {
+  ClearStaleError();
+  navigator_->FitToWindow();
+}
 
 void MainWindow::chkDisplayCpidClick() {
+  ClearStaleError();
   Guarded([this] { RedrawViews(); });
 }
 

@@ -16,6 +16,7 @@
 #include "core/view/ProjectionView.h"
 #include "core/workflow/Workflow.h"
 #include "render/MarkerLayer.h"
+#include "app/DocumentSession.h"
 #include "app/Language.h"
 
 class QAction;
@@ -23,7 +24,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
+class QActionGroup;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
@@ -31,6 +32,7 @@ class QToolButton;
 
 namespace mk {
 
+class Error;
 class ImageBox;
 class FileDropAcceptor;
 class AboutBox;
@@ -39,15 +41,11 @@ class ReportPanel;
 class MarkerLegend;
 class ViewNavigator;
 class RecentFilesMenu;
+class StatusLine;
+class ToleranceBox;
 
-/// How the window reads and docks a file: the workflow's ReadAndDock, with the reference
-/// document. Tests put a stand-in here to hand the window reports and looks of their own.
-using ModelOpener = std::function<OpenedModel(const std::string& file_name, FileKind kind,
-                                              double tolerance, ProgressBar* progress,
-                                              WarningSink* warnings, const DockOptions& options)>;
-
-inline constexpr const char* kProgramCaption = "Mirrorknit Ver5.03";
-inline constexpr const char* kVersionText = "Ver5.03";
+inline constexpr const char* kProgramCaption = "Mirrorknit Ver" MK_VERSION;
+inline constexpr const char* kVersionText = "Ver" MK_VERSION;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -66,24 +64,26 @@ class MainWindow : public QMainWindow {
   ProgressDialog* ProgressBox() const { return frmMatu_; }
   AboutBox* AboutWindow() const { return frmAbout_; }
   FileDropAcceptor* DropAccept() const { return drop_accept_; }
-  const Document* WorkingDocument() const { return working_.get(); }
-  const Document* ReferenceDocument() const { return reference_.get(); }
+  const Document* WorkingDocument() const { return session_.Working(); }
+  const Document* ReferenceDocument() const { return session_.Reference(); }
   /// The counts of the last docking, as the memo shows them.
-  const DockStatistics& Statistics() const { return statistics_; }
+  const DockStatistics& Statistics() const { return session_.Statistics(); }
   /// The report of the last docking (empty when the model was left undocked).
-  const DockReport& Report() const { return report_; }
+  const DockReport& Report() const { return session_.Report(); }
   /// False when the user chose to leave a model that looks docked as it was read.
-  bool ModelDocked() const { return model_docked_; }
+  bool ModelDocked() const { return session_.Docked(); }
   ReportPanel* ReportBox() const { return report_panel_; }
   MarkerLegend* Legend() const { return legend_; }
   ViewNavigator* Navigator() const { return navigator_; }
   RecentFilesMenu* RecentFiles() const { return recent_; }
   const ProjectionView& DockedView() const { return docked_view_; }
   const ProjectionView& SourceView() const { return source_view_; }
-  void SetModelOpener(ModelOpener opener) { opener_ = std::move(opener); }
+  void SetModelOpener(ModelOpener opener) { session_.SetOpener(std::move(opener)); }
 
   /// Steps after the open dialog: remembers the folder, opens, docks and reports.
   void OpenChosenFile(const QString& file_name);
+  /// Docks the opened file again with the tolerance in the box.
+  void DockAgain();
   /// The Save As steps after the dialog.
   void SaveAsTo(const QString& target_name);
 
@@ -100,9 +100,11 @@ class MainWindow : public QMainWindow {
   void mnAboutClick();
   void mnExitClick();
   void mnViewFitClick();
+  void mnDockAgainClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -114,6 +116,8 @@ class MainWindow : public QMainWindow {
   void LoadSettings();
   void SaveSettings();
   void ApplyEnglishTexts();
+  /// Shortcuts, the direction group and the dock again command.
+  void BuildCommands();
   /// The report panel, the markers' legend, the fit and report commands and the recent files.
   void BuildReportAndViewTools();
   /// Shows what the docking reported: markers, legend and panel (opened for seam faults).
@@ -127,13 +131,30 @@ class MainWindow : public QMainWindow {
 
   /// Opens, parses and docks the current file; false when a file check refused it.
   bool OpenAndDock();
+  /// Reads through the session (open or dock again) and shows the outcome.
+  void ReadIntoSession(bool again);
+  /// Shows what the session now holds: views, report, memo, save buttons and title.
+  void ShowSession();
+  /// Forgets the documents and empties what showed them; after a refused or failed open.
+  void ForgetDocuments();
   void FreeDocuments();
   /// The tolerance box as a number: the user's notation first, then the file notation with ".".
   double Tolerance() const;
+  /// The range the views frame: the docked bounds, or the points of a model shown as read.
+  ViewRange CurrentRange() const;
+  /// Where the dock report's "attach_err.txt" goes: the current folder when it can be written,
+  /// else the model's own. Answers the folder when it is the model's.
+  QString ChooseAttachReportFolder() const;
+  void UpdateSaveCommands();
+  void UpdateTitle();
+  /// A view command after an error: the error no longer describes what is shown.
+  void ClearStaleError();
   void RedrawViews();
   void Resize_virtual_screen();
   void ShowStatus(const QString& text);
   QString WarningsText() const;
+  /// An error's message with its context: the file and, for a reading error, the line.
+  QString ErrorText(const Error& error) const;
   /// Runs an event handler and shows any error in a message box; the handler's work ends there.
   template <typename Work>
   void Guarded(Work&& work);
@@ -144,16 +165,15 @@ class MainWindow : public QMainWindow {
   QString open_dialog_dir_;
   QString current_file_name_;
   QString save_target_name_;
-  /// The file whose docked document is held; empty when none is, or the last open failed.
-  QString docked_file_name_;
+  /// The last tolerance text that was a number, as the settings keep it.
+  QString stored_tolerance_;
+  /// Said once the window shows: a tolerance in the settings that was no number.
+  QString start_note_;
+  /// The file being read while an error can arise, for the error's context.
+  QString reading_file_;
 
-  std::unique_ptr<Document> working_;
-  std::unique_ptr<Document> reference_;
-  DockStatistics statistics_;
-  DockReport report_;
+  DocumentSession session_;
   std::vector<Marker> markers_;
-  bool model_docked_ = false;
-  ModelOpener opener_;
   ReportTexts report_texts_;
   WarningList warnings_;
   ProjectionView docked_view_;
@@ -168,13 +188,13 @@ class MainWindow : public QMainWindow {
   QToolButton* sbtnSaveAs = nullptr;
   QComboBox* comboDir = nullptr;
   QLabel* LabelGosa = nullptr;
-  QLineEdit* edGosa = nullptr;
+  ToleranceBox* edGosa = nullptr;
   QCheckBox* chkDisplayCpid = nullptr;
   QPlainTextEdit* Memo = nullptr;
   ImageBox* ImageSrc = nullptr;
   ImageBox* ImageSD = nullptr;
   QStatusBar* StatusBar = nullptr;
-  QLabel* status_text_ = nullptr;
+  StatusLine* status_text_ = nullptr;
   QMenu* mnFile = nullptr;
   QAction* mnOpen = nullptr;
   QAction* mnSave = nullptr;
@@ -188,6 +208,8 @@ class MainWindow : public QMainWindow {
   QAction* mnAbout = nullptr;
   QMenu* mnRecent = nullptr;
   QAction* mnViewFit = nullptr;
+  QAction* mnDockAgain = nullptr;
+  QActionGroup* direction_group_ = nullptr;
   QAction* mnViewReport = nullptr;
   QWidget* view_tools_ = nullptr;
   ReportPanel* report_panel_ = nullptr;
@@ -198,6 +220,7 @@ class MainWindow : public QMainWindow {
   ProgressDialog* frmMatu_ = nullptr;
   AboutBox* frmAbout_ = nullptr;
   bool shown_ = false;
+  bool error_in_status_ = false;
 };
 
 }  // namespace mk

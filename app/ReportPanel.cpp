@@ -1,7 +1,9 @@
 #include "app/ReportPanel.h"
 
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QVariant>
 
 namespace mk {
@@ -54,14 +56,35 @@ ReportPanel::ReportPanel(const ReportTexts& texts, QWidget* parent)
   tree_->setColumnCount(1);
   tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tree_->setUniformRowHeights(true);
-  setWidget(tree_);
+  use_suggested_ = new QPushButton(this);
+  use_suggested_->setObjectName(QStringLiteral("UseSuggested"));
+  use_suggested_->hide();
+  connect(use_suggested_, &QPushButton::clicked, this, [this] { emit UseTolerance(suggested_); });
+  auto* content = new QWidget(this);
+  auto* column = new QVBoxLayout(content);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(2);
+  column->addWidget(use_suggested_, 0, Qt::AlignLeft);
+  column->addWidget(tree_);
+  setWidget(content);
   connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { Choose(item); });
   connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { Choose(item); });
 }
 
-void ReportPanel::Clear() { tree_->clear(); }
+void ReportPanel::Clear() {
+  tree_->clear();
+  use_suggested_->hide();
+}
 
 void ReportPanel::Show(const DockReport& report) {
+  // The suggestion is one click away, unless it is what this docking used already.
+  const bool suggests =
+      report.suggested_tolerance && *report.suggested_tolerance != report.tolerance;
+  if (suggests) {
+    suggested_ = *report.suggested_tolerance;
+    use_suggested_->setText(texts_.UseSuggested(suggested_));
+  }
+  use_suggested_->setVisible(suggests);
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   auto count = [](const auto& entries) { return static_cast<int>(entries.size()); };

@@ -7,8 +7,8 @@
 namespace mk {
 namespace {
 
-const QString kOrganisation = QStringLiteral("Velmora");
-const QString kApplication = QStringLiteral("Halvo100");
+const QString kOrganisation = QString::fromLatin1(kSettingsOrganisation);
+const QString kApplication = QString::fromLatin1(kSettingsApplication);
 const QString kGroup = QStringLiteral("Main");
 
 /// Opens the group for the life of the object and closes it on every way out.

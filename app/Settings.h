@@ -17,6 +17,10 @@ struct MainSettings {
 
 inline constexpr int kMaxRecentFiles = 8;
 
+/// Where the settings live (the registry key or the ".conf" file's folder and name).
+inline constexpr const char* kSettingsOrganisation = "Velmora";
+inline constexpr const char* kSettingsApplication = "Halvo100";
+
 /// Reads the group "Main"; a missing value gives its default. Value names match without case.
 MainSettings LoadMainSettings();
 /// Writes the values (the tolerance under "Gosax", the switch as "1" or "0", the recent files as

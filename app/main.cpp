@@ -4,15 +4,15 @@
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTimer>
+#include <cstring>
+#include <memory>
 
 #include "app/MainWindow.h"
+#include "app/QtTranslations.h"
 
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Mirrorknit"));
-  QApplication::setApplicationVersion(QStringLiteral("5.03"));
+namespace {
 
-  QCommandLineParser parser;
+void DescribeOptions(QCommandLineParser& parser, QCommandLineOption& screenshot) {
   parser.setApplicationDescription(QStringLiteral(
       "Mirror a half model (.mdl, .seg) across the plane X=0 and dock the two halves."));
   parser.addHelpOption();
@@ -20,13 +20,46 @@ int main(int argc, char* argv[]) {
   parser.addPositionalArgument(QStringLiteral("file"),
                                QStringLiteral("A model file to open and dock at start."),
                                QStringLiteral("[file]"));
+  screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshot);
+}
+
+/// --help and --version answer without a window system: a terminal on a server has none.
+bool AsksOnlyForText(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) return false;
+    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+      if (std::strcmp(argv[i], option) == 0) return true;
+  }
+  return false;
+}
+
+void NameTheProgram() {
+  QCoreApplication::setApplicationName(QStringLiteral("Mirrorknit"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(MK_VERSION));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
   // Saves a picture of the window after the start-up open and quits (documentation pictures).
   QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                 QStringLiteral("Save a picture of the window and quit."),
                                 QStringLiteral("png"));
-  screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(screenshot);
+  if (AsksOnlyForText(argc, argv)) {
+    QCoreApplication text_only(argc, argv);
+    NameTheProgram();
+    QCommandLineParser parser;
+    DescribeOptions(parser, screenshot);
+    parser.process(text_only);  // prints and exits
+    return 0;
+  }
+  QApplication application(argc, argv);
+  NameTheProgram();
+  QCommandLineParser parser;
+  DescribeOptions(parser, screenshot);
   parser.process(application);
+  mk::InstallQtTranslations(application, QLocale::system());
 
   mk::MainWindow window(parser.positionalArguments().value(0));
   window.show();

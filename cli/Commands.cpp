@@ -1,12 +1,15 @@
 #include "cli/Commands.h"
 
 #include <memory>
+#include <optional>
 
+#include "cli/StandardStreams.h"
 #include "core/util/Errors.h"
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
 #include "core/util/NumberText.h"
 #include "core/document/Warnings.h"
+#include "core/workflow/ErrorPlace.h"
 #include "core/workflow/ReportJson.h"
 #include "core/workflow/Workflow.h"
 
@@ -41,7 +44,12 @@ constexpr const char* kMainHelp =
     "\n"
     "Options:\n"
     "  -h, --help     show this help, or a command's help after the command\n"
-    "  -V, --version  show the version\n";
+    "  -V, --version  show the version\n"
+    "\n"
+    "INPUT \"-\" reads the model from standard input; \"-o -\" writes it to standard output.\n"
+    "\"--\" ends the options: every word after it is an INPUT.\n"
+    "Exit status: 0 success, 1 an error (or, for check, seam faults), 2 a usage error,\n"
+    "3 a file that could not be read (check only).\n";
 
 constexpr const char* kRoundTripHelp =
     "Usage: mirrorknit-cli roundtrip INPUT -o OUTPUT\n"
@@ -53,7 +61,8 @@ constexpr const char* kDockHelp =
     "                           [--report FILE] [--force]\n"
     "Dock every INPUT and print its two statistics lines.\n"
     "\n"
-    "  -o, --output FILE     write the docked model of the one INPUT to FILE\n"
+    "  -o, --output FILE     write the docked model of the one INPUT to FILE (\"-\": to\n"
+    "                        stdout; the statistics lines then go to stderr)\n"
     "  -i, --in-place        write each docked model over its INPUT, after copying INPUT\n"
     "                        to INPUT.bak\n"
     "  -t, --tolerance TOL   points nearer the plane X=0 than TOL snap onto it\n"
@@ -79,7 +88,7 @@ constexpr const char* kCheckHelp =
     "  -t, --tolerance TOL   docking tolerance (default 0.4)\n"
     "\n"
     "Exit status: 0 when there is no near miss and no unresolved attachment, 1 when there\n"
-    "is one (or on an error), 2 on a usage error.\n";
+    "is one, 2 on a usage error, 3 when INPUT could not be read.\n";
 
 constexpr const char* kRenderHelp =
     "Usage: mirrorknit-cli render INPUT -o OUTPUT.png [OPTIONS]\n"
@@ -120,12 +129,55 @@ void RefuseUnknownOption(const std::string& arg) {
   if (!arg.empty() && arg[0] == '-' && arg != "-") throw UsageError{"unknown option " + arg};
 }
 
-/// For a command that takes one INPUT: a word that is no option of its own.
-void TakeTheInput(const std::string& arg, const char* command, std::string& input) {
-  RefuseUnknownOption(arg);
+/// For a command that takes one INPUT: a word that is no option of its own (any word after "--").
+void TakeTheInput(const std::string& arg, const char* command, std::string& input,
+                  bool after_options = false) {
+  if (!after_options) RefuseUnknownOption(arg);
   if (!input.empty()) throw UsageError{std::string(command) + " takes one INPUT"};
   input = arg;
 }
+
+/// Walks a command's words: "--" ends the options, and every word after it is an INPUT even when
+/// it starts with "-".
+class Words {
+ public:
+  explicit Words(const std::vector<std::string>& args) : args_(args) {}
+  /// Moves to the next word; false at the end.
+  bool Next() {
+    while (++i_ < args_.size()) {
+      if (!options_ended_ && args_[i_] == "--") {
+        options_ended_ = true;
+        continue;
+      }
+      return true;
+    }
+    return false;
+  }
+  const std::string& Word() const { return args_[i_]; }
+  bool IsInput() const { return options_ended_; }
+  std::size_t& Index() { return i_; }
+
+ private:
+  const std::vector<std::string>& args_;
+  std::size_t i_ = static_cast<std::size_t>(-1);
+  bool options_ended_ = false;
+};
+
+/// An INPUT of "-" is standard input, copied to a temporary file for the time of the command.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& name) : name_(name) {
+    if (name == "-") {
+      copy_.emplace();
+      name_ = copy_->Name();
+    }
+  }
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::optional<StandardInputFile> copy_;
+};
 
 bool Matches(const std::string& arg, const char* short_name, const char* long_name) {
   if (arg == short_name || arg == long_name) return true;
@@ -199,20 +251,28 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int RoundTrip(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return RunReportingErrors(kRoundTripHelp, err, [&] {
     std::string input, output;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      if (AnsweredHelp(args[i], kRoundTripHelp, out)) return kExitOk;
-      if (Matches(args[i], "-o", "--output")) {
-        output = OptionValue(args, i);
+    for (Words words(args); words.Next();) {
+      const std::string& arg = words.Word();
+      if (words.IsInput()) {
+        TakeTheInput(arg, "roundtrip", input, true);
+      } else if (AnsweredHelp(arg, kRoundTripHelp, out)) {
+        return kExitOk;
+      } else if (Matches(arg, "-o", "--output")) {
+        output = OptionValue(args, words.Index());
       } else {
-        TakeTheInput(args[i], "roundtrip", input);
+        TakeTheInput(arg, "roundtrip", input);
       }
     }
     if (input.empty() || output.empty()) throw UsageError{"roundtrip needs INPUT and -o OUTPUT"};
+    const InputFile file(input);
     WarningList warnings;
     auto document =
-        ReadModel(input, KindOf(input), nullptr, &warnings, WithReference::No).working;
+        ReadModel(file.Name(), KindOf(file.Name()), nullptr, &warnings, WithReference::No).working;
     PrintWarnings(warnings, err);
-    WriteDocument(*document, input, output);
+    if (output == "-")
+      WriteDocumentTo(*document, out);
+    else
+      WriteDocument(*document, file.Name(), output);
     Dispose(std::move(document));
     return kExitOk;
   });
@@ -226,10 +286,14 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   bool force = false;
   double tolerance = 0.4;
   try {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& arg = args[i];
-      if (AnsweredHelp(arg, kDockHelp, out)) return kExitOk;
-      if (Matches(arg, "-o", "--output")) {
+    for (Words words(args); words.Next();) {
+      const std::string& arg = words.Word();
+      std::size_t& i = words.Index();
+      if (words.IsInput()) {
+        inputs.push_back(arg);
+      } else if (AnsweredHelp(arg, kDockHelp, out)) {
+        return kExitOk;
+      } else if (Matches(arg, "-o", "--output")) {
         output = OptionValue(args, i);
       } else if (Matches(arg, "-t", "--tolerance")) {
         tolerance = ParseTolerance(OptionValue(args, i));
@@ -249,11 +313,15 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (in_place && !output.empty()) throw UsageError{"-o and --in-place exclude each other"};
     if (!output.empty() && inputs.size() > 1) throw UsageError{"-o takes exactly one INPUT"};
     if (!report.empty() && inputs.size() > 1) throw UsageError{"--report takes exactly one INPUT"};
+    if (output == "-" && report == "-") throw UsageError{"-o - and --report - both want stdout"};
+    for (const std::string& input : inputs)
+      if (input == "-" && (in_place || inputs.size() > 1))
+        throw UsageError{"standard input (-) is one INPUT, and cannot be written in place"};
   } catch (const UsageError& e) {
     return ReportUsage(e, kDockHelp, err);
   }
-  // With the report on stdout, everything else goes to stderr so that the JSON stays whole.
-  std::ostream& lines = report == "-" ? err : out;
+  // With the report or the model on stdout, everything else goes to stderr so that it stays whole.
+  std::ostream& lines = report == "-" || output == "-" ? err : out;
   DockOptions options;
   options.with_report = !report.empty();
 
@@ -267,8 +335,9 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         refused = look;
         return force;
       };
-      OpenedModel model =
-          ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::No, options);
+      const InputFile file(input);
+      OpenedModel model = ReadAndDock(file.Name(), KindOf(file.Name()), tolerance, nullptr,
+                                      &warnings, WithReference::No, options);
       auto& document = model.working;
       PrintWarnings(warnings, err);
       if (!model.docked) {
@@ -278,8 +347,15 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         status = kExitError;
         continue;
       }
-      if (in_place) WriteDocument(*document, input, input);
-      if (!output.empty()) WriteDocument(*document, input, output);
+      // Docking a docked model again (--force) must not copy it over the half model that an
+      // earlier run kept in the backup.
+      if (in_place)
+        WriteDocument(*document, input, input,
+                      refused.looks_docked ? Backup::KeepExisting : Backup::Take);
+      if (output == "-")
+        WriteDocumentTo(*document, out);
+      else if (!output.empty())
+        WriteDocument(*document, file.Name(), output);
       if (report == "-") {
         WriteReportJson(model.report, [&out](std::string_view piece) {
           out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -296,7 +372,7 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
       err << "mirrorknit-cli: " << e.message << "\n";
       status = kExitError;
     } catch (const Error& e) {
-      err << "mirrorknit-cli: " << input << ": " << e.what() << "\n";
+      err << "mirrorknit-cli: " << PlacedMessage(input, e) << "\n";
       status = kExitError;
     }
   }
@@ -304,19 +380,28 @@ int Dock(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunReportingErrors(kCheckHelp, err, [&] {
-    std::string input;
-    double tolerance = 0.4;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& arg = args[i];
-      if (AnsweredHelp(arg, kCheckHelp, out)) return kExitOk;
-      if (Matches(arg, "-t", "--tolerance")) {
-        tolerance = ParseTolerance(OptionValue(args, i));
+  std::string input;
+  double tolerance = 0.4;
+  try {
+    for (Words words(args); words.Next();) {
+      const std::string& arg = words.Word();
+      if (words.IsInput()) {
+        TakeTheInput(arg, "check", input, true);
+      } else if (AnsweredHelp(arg, kCheckHelp, out)) {
+        return kExitOk;
+      } else if (Matches(arg, "-t", "--tolerance")) {
+        tolerance = ParseTolerance(OptionValue(args, words.Index()));
       } else {
         TakeTheInput(arg, "check", input);
       }
     }
     if (input.empty()) throw UsageError{"check needs an INPUT"};
+  } catch (const UsageError& e) {
+    return ReportUsage(e, kCheckHelp, err);
+  }
+  // A file that cannot be read is told apart from one with seam faults.
+  try {
+    const InputFile file(input);
     WarningList warnings;
     DockOptions options;
     options.with_report = true;
@@ -326,8 +411,8 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       docked_look = look;
       return true;
     };
-    OpenedModel model =
-        ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::No, options);
+    OpenedModel model = ReadAndDock(file.Name(), KindOf(file.Name()), tolerance, nullptr, &warnings,
+                                    WithReference::No, options);
     PrintWarnings(warnings, err);
     out << input << "\n";
     if (docked_look.looks_docked)
@@ -338,7 +423,12 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const bool faults = model.report.HasSeamFaults();
     Dispose(std::move(model.working));
     return faults ? kExitError : kExitOk;
-  });
+  } catch (const UsageError& e) {
+    return ReportUsage(e, kCheckHelp, err);
+  } catch (const Error& e) {
+    err << "mirrorknit-cli: " << PlacedMessage(input, e) << "\n";
+    return kExitUnreadable;
+  }
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -350,9 +440,12 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::string input, output;
     RenderOptions options;
     double tolerance = 0.4;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& arg = args[i];
-      if (Matches(arg, "-o", "--output")) {
+    for (Words words(args); words.Next();) {
+      const std::string& arg = words.Word();
+      std::size_t& i = words.Index();
+      if (words.IsInput()) {
+        TakeTheInput(arg, "render", input, true);
+      } else if (Matches(arg, "-o", "--output")) {
         output = OptionValue(args, i);
       } else if (Matches(arg, "-t", "--tolerance")) {
         tolerance = ParseTolerance(OptionValue(args, i));
@@ -385,8 +478,9 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (input.empty() || output.empty()) throw UsageError{"render needs INPUT and -o OUTPUT.png"};
     WarningList warnings;
-    const OpenedModel model =
-        ReadAndDock(input, KindOf(input), tolerance, nullptr, &warnings, WithReference::Yes);
+    const InputFile file(input);
+    const OpenedModel model = ReadAndDock(file.Name(), KindOf(file.Name()), tolerance, nullptr,
+                                          &warnings, WithReference::Yes);
     PrintWarnings(warnings, err);
     RenderDocumentToPng(*model.working, options.source ? *model.reference : *model.working,
                         options, output);

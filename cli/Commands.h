@@ -1,6 +1,6 @@
 #pragma once
 // The subcommands of mirrorknit-cli. Exit codes: 0 success, 1 an error (its message on stderr),
-// 2 a usage error.
+// 2 a usage error; check answers 1 for seam faults and 3 for a file it could not read.
 
 #include <ostream>
 #include <string>
@@ -11,6 +11,7 @@ namespace mk::cli {
 constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitUnreadable = 3;
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -1,5 +1,6 @@
 #include "core/document/DocumentView.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -19,6 +20,43 @@ ViewRange RangeForDirection(const Document& d, int direction) {
     default:
       return {d.GetBound(0), d.GetBound(5), d.GetBound(3), d.GetBound(2)};
   }
+}
+
+namespace {
+
+class PointBox : public PointVisitor {
+ public:
+  void Visit(const VisitedPoint& p) override {
+    const long double at[3] = {p.x, p.y, p.z};
+    for (int axis = 0; axis < 3; ++axis) {
+      min_[axis] = seen_ ? std::min(min_[axis], at[axis]) : at[axis];
+      max_[axis] = seen_ ? std::max(max_[axis], at[axis]) : at[axis];
+    }
+    seen_ = true;
+  }
+  ViewRange For(int direction) const {
+    switch (direction) {
+      case kFrontView:
+        return {min_[0], max_[1], max_[0], min_[1]};
+      case kLeftView:
+        return {min_[2], max_[1], max_[2], min_[1]};
+      default:
+        return {min_[0], max_[2], max_[0], min_[2]};
+    }
+  }
+
+ private:
+  bool seen_ = false;
+  long double min_[3] = {0, 0, 0};
+  long double max_[3] = {0, 0, 0};
+};
+
+}  // namespace
+
+ViewRange RangeOfPoints(const Document& document, int direction) {
+  PointBox box;
+  document.VisitPoints(box);
+  return box.For(direction);
 }
 
 void RedrawView(ProjectionView& view, int direction, const ViewRange& range, const Document& drawn,

@@ -11,6 +11,9 @@ struct ViewRange {
   long double h_min = 0, v_max = 0, h_max = 0, v_min = 0;
 };
 ViewRange RangeForDirection(const Document& bounds_document, int direction);
+/// The range the document's points span in a direction. A document answers its bounds once it is
+/// docked; one shown as read is framed by its points.
+ViewRange RangeOfPoints(const Document& document, int direction);
 
 /// One view's share of a redraw: direction and range set, background, grid, white pen, then the
 /// document draws itself.

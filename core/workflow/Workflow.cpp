@@ -1,11 +1,24 @@
 #include "core/workflow/Workflow.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/mdl/Section.h"
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
 #include "core/seg/SegmentDocument.h"
 
 namespace mk {
+namespace {
+
+/// File names are UTF-8 everywhere; the path type takes them as such on every platform.
+bool IsRegularFile(const std::string& file_name) {
+  const std::u8string utf8(file_name.begin(), file_name.end());
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(utf8), error);
+}
+
+}  // namespace
 
 std::string_view ExtensionOf(std::string_view file_name) {
 #ifdef _WIN32
@@ -62,7 +75,7 @@ OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tole
                         WithReference reference, const DockOptions& options) {
   OpenedModel model = ParseModel(file_name, kind, progress_bar, warnings, reference);
   if (options.ask_before_redocking) {
-    const DockedLook look = LooksDocked(*model.working);
+    const DockedLook look = LooksDocked(*model.working, tolerance);
     if (look.looks_docked && !options.ask_before_redocking(look)) return model;
   }
   model.statistics = model.working->Dock(tolerance, options.with_report ? &model.report : nullptr);
@@ -71,9 +84,11 @@ OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tole
 }
 
 std::string WriteDocument(const Document& document, const std::string& current_file_name,
-                          const std::string& target_name) {
+                          const std::string& target_name, Backup backup_rule) {
   std::string save_target = target_name;
-  const bool backup = SameTextIgnoringCase(current_file_name, target_name);
+  const std::string backup_name = current_file_name + ".bak";
+  const bool backup = SameTextIgnoringCase(current_file_name, target_name) &&
+                      !(backup_rule == Backup::KeepExisting && IsRegularFile(backup_name));
   if (ExtensionOf(save_target).empty()) {
     const FileKind kind = FileKindOf(current_file_name);
     if (kind == FileKind::Segment) save_target += ".seg";
@@ -88,7 +103,7 @@ std::string WriteDocument(const Document& document, const std::string& current_f
   // The backup is copied first, but an older backup is only replaced once the new model is
   // complete on the disk too: a failed save never loses the opened model.
   if (backup)
-    WriteFileWithBackup(save_target, text, current_file_name, current_file_name + ".bak");
+    WriteFileWithBackup(save_target, text, current_file_name, backup_name);
   else
     WriteFileAtomically(save_target, text);
   return save_target;

@@ -57,8 +57,9 @@ struct DockedLook {
   /// For MirroredPairs: how far the ids of one half lie above the other's.
   std::int64_t id_offset = 0;
 };
-/// Tells whether the document, as read, looks like the output of a docking.
-DockedLook LooksDocked(const Document& document);
+/// Tells whether the document, as read, looks like the output of a docking. Points closer to the
+/// plane than the tolerance (those the docking snaps onto it) count on neither side.
+DockedLook LooksDocked(const Document& document, double tolerance = 0);
 
 struct DockOptions {
   /// Collect the dock report in OpenedModel::report.
@@ -77,11 +78,22 @@ OpenedModel ReadAndDock(const std::string& file_name, FileKind kind, double tole
                         ProgressBar* progress_bar, WarningSink* warnings,
                         WithReference reference, const DockOptions& options = {});
 
+/// What a save over the opened file does with the ".bak" beside it.
+enum class Backup {
+  /// Copy the opened file to the backup, replacing an older one.
+  Take,
+  /// Leave an existing backup alone (take one only when there is none). For a second save of the
+  /// same document, and for a model that was docked already: the file on the disk is then a
+  /// docked model, and copying it over the backup would lose the half model kept there.
+  KeepExisting,
+};
+
 /// Saves the working document under target_name and returns the name written (the target with
 /// the default extension of the current file's kind added when it has none). A target equal to
-/// the current file name (ASCII case ignored) is first copied to that name with ".bak" appended.
-/// Throws FileError; a failed backup stops the save before anything is written.
+/// the current file name (ASCII case ignored) is first copied to that name with ".bak" appended,
+/// as the backup rule says. Throws FileError; a failed backup stops the save before anything is
+/// written.
 std::string WriteDocument(const Document& document, const std::string& current_file_name,
-                          const std::string& target_name);
+                          const std::string& target_name, Backup backup = Backup::Take);
 
 }  // namespace mk

@@ -489,6 +489,9 @@ class ReportAndViewsTest : public QObject {
     mk::LineWriter read;
     window->ReferenceDocument()->SaveToLines(read);
     QCOMPARE(lines.Bytes(), read.Bytes());
+    QVERIFY(!Find<QAction>(window.get(), "mnSave")->isEnabled());
+    // Should a save come through anyway, it refuses in words.
+    Find<QAction>(window.get(), "mnSave")->setEnabled(true);
     Find<QAction>(window.get(), "mnSave")->trigger();
     QCOMPARE(window->StatusText(), japanese ? QStringLiteral("Error:ドッキングしていないので保存しません！！")
                                             : QStringLiteral("Error:this model is not docked, nothing saved!!"));

@@ -65,6 +65,17 @@ TEST_F(ReportCommands, DockRefusesADockedModelUnlessForced) {
   EXPECT_EQ(forced.out, "Number of cp=132+117->249\nNumber of spline=10+2->12\n");
 }
 
+// The half model lives on in the backup: a forced second run over the docked file keeps it.
+TEST_F(ReportCommands, InPlaceTwiceWithForceKeepsTheHalfModelInTheBackup) {
+  std::filesystem::copy_file(kExamples + "ring.mdl", "ring.mdl");
+  const std::string half = ReadFile("ring.mdl");
+  ASSERT_EQ(RunCli({"dock", "--in-place", "ring.mdl"}).status, kExitOk);
+  EXPECT_EQ(ReadFile("ring.mdl.bak"), half);
+  const Result again = RunCli({"dock", "--in-place", "--force", "ring.mdl"});
+  ASSERT_EQ(again.status, kExitOk) << again.err;
+  EXPECT_EQ(ReadFile("ring.mdl.bak"), half);
+}
+
 TEST_F(ReportCommands, CheckExitsBySeamFaultsAndWritesNoModel) {
   const Result clean = RunCli({"check", kExamples + "car.seg"});
   EXPECT_EQ(clean.status, kExitOk) << clean.out << clean.err;

@@ -66,6 +66,20 @@ TEST_F(SaveTest, SaveOverTheOpenedFileMakesABackupFirst) {
   EXPECT_EQ(ReadFile(model_), saved_);
 }
 
+TEST_F(SaveTest, KeepingTheBackupLeavesAnExistingOneAndTakesOneWhenMissing) {
+  // A second save of the same document: the file on the disk is the first save's output, and the
+  // half model sits only in the backup.
+  WriteFile(model_ + ".bak", "the half model");
+  WriteDocument(*document_, model_, model_, Backup::KeepExisting);
+  EXPECT_EQ(ReadFile(model_ + ".bak"), "the half model");
+  EXPECT_EQ(ReadFile(model_), saved_);
+
+  std::filesystem::remove(model_ + ".bak");
+  WriteFile(model_, original_);
+  WriteDocument(*document_, model_, model_, Backup::KeepExisting);
+  EXPECT_EQ(ReadFile(model_ + ".bak"), original_);
+}
+
 TEST_F(SaveTest, SaveAsAnotherNameMakesNoBackupAndAddsTheExtension) {
   EXPECT_EQ(WriteDocument(*document_, model_, dir_.File("y")), dir_.File("y.mdl"));
   EXPECT_EQ(ReadFile(dir_.File("y.mdl")), saved_);
@@ -112,6 +126,22 @@ TEST_F(SaveTest, MissingFolderRaisesTheCreateError) {
   } catch (const FileError& e) {
     EXPECT_EQ(e.kind(), FileError::Kind::Create);
   }
+}
+
+// Seam points within the tolerance straddle the plane in a genuine half model; the docking
+// snaps them onto it, so they must not make the model look docked.
+TEST(LooksDocked, PointsTheDockSnapsLieOnNeitherSide) {
+  TempDir dir;
+  const std::string file = dir.File("half.mdl");
+  WriteFile(file,
+            "[MODELFILE]\n[OBJECTS]\n[MODEL]\n[MESH]\nSplines=1\nCPs=3\n"
+            "0 0 1\n-0.36 0 0\n0\n0\n0 0 2\n0.2 1 0\n0\n0\n0 0 3\n0.36 2 0\n0\n0\n"
+            "[ENDMESH]\n[ENDMODEL]\n[ENDOBJECTS]\n[ENDMODELFILE]\n");
+  const auto model = ReadModel(file, FileKind::Model, nullptr, nullptr, WithReference::No);
+  EXPECT_TRUE(LooksDocked(*model.working, 0).looks_docked);
+  EXPECT_FALSE(LooksDocked(*model.working, 0.4).looks_docked);
+  // Just outside the tolerance the points count again.
+  EXPECT_TRUE(LooksDocked(*model.working, 0.36).looks_docked);
 }
 
 TEST(ReadWholeFile, RefusesFoldersAndDevicesAndMissingFiles) {
