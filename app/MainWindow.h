@@ -150,6 +150,7 @@ class MainWindow : public QMainWindow {
   /// A view command after an error: the error no longer describes what is shown.
   void ClearStaleError();
   void RedrawViews();
+  void RedrawViewsGuarded();
   void Resize_virtual_screen();
   void ShowStatus(const QString& text);
   QString WarningsText() const;
