@@ -417,7 +417,11 @@ void MainWindow::ShowReport() {
   markers_ = MarkersOf(Report());
   legend_->SetMarkers(markers_);
   report_panel_->Show(Report());
-  if (Report().HasSeamFaults()) report_panel_->show();
+  if (Report().HasSeamFaults() && report_panel_->isHidden()) {
+    report_panel_->show();
+    // A quarter of the window: the views keep the most of it.
+    resizeDocks({report_panel_}, {std::max(120, height() / 4)}, Qt::Vertical);
+  }
 }
 
 ViewFrame MainWindow::DockedFit() const {
