@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that every include follows the layer order and that the core includes no Qt header.
-# Layers, lowest first: core/util and core/view; core/docking; core/document; core/mdl and
-# core/seg; core/workflow; render; app and cli. A folder may include itself and what it lists.
+# Layers, lowest first: core/util and core/view; core/docking; core/document; core/mdl,
+# core/seg and core/tagged; core/workflow; render; app and cli. A folder may include itself
+# and what it lists.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +13,8 @@ declare -A allowed=(
   [core/docking]="core/util"
   [core/mdl]="core/util core/view core/document core/docking"
   [core/seg]="core/util core/view core/document core/docking"
-  [core/workflow]="core/util core/view core/document core/docking core/mdl core/seg"
+  [core/tagged]="core/util core/view core/document core/docking"
+  [core/workflow]="core/util core/view core/document core/docking core/mdl core/seg core/tagged"
   [render]="core/util core/view core/document"
   [app]="core/util core/view core/document core/docking core/workflow render"
   [cli]="core/util core/view core/document core/docking core/workflow render"

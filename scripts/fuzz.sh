@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_mdl fuzz_seg fuzz_text)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_mdl fuzz_seg fuzz_tagged fuzz_text)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -- -j"$(nproc)"
@@ -30,7 +30,7 @@ run_target() {
 
 # Each fuzzer keeps to one thread, so all targets run at once. With more targets than cores
 # they run proportionally longer, so that each still gets about its time of one core's work:
-# three targets on two cores run 90 s for 60 s each.
+# four targets on two cores run 120 s for 60 s each.
 cores=$(nproc)
 wall=$seconds
 if [ ${#targets[@]} -gt "$cores" ]; then
@@ -42,7 +42,7 @@ for target in "${targets[@]}"; do
   findings="$PWD/fuzz/findings/$target"
   mkdir -p "$corpus" "$findings"
   case "$target" in
-    fuzz_mdl) pattern='*.mdl' ;;
+    fuzz_mdl | fuzz_tagged) pattern='*.mdl' ;;
     fuzz_seg) pattern='*.seg' ;;
     *) pattern='*' ;;
   esac

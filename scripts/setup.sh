@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk
-  desktop-file-utils shared-mime-info
+  desktop-file-utils shared-mime-info libglib2.0-bin lintian appstream
+  emscripten chromium
   clang libclang-rt-14-dev
   time bc
 )

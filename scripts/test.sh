@@ -9,6 +9,8 @@ export QT_QPA_PLATFORM=offscreen
 bash scripts/check_layers.sh
 bash scripts/build.sh release
 ctest --preset release -j"$(nproc)"
+# The Debian package, checked by lintian and its contents.
+bash scripts/package_deb.sh build/release >/dev/null
 
 bash scripts/build.sh debug-asan
 ctest --preset debug-asan -j"$(nproc)"

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/docking/CorrectionRecord.h"
@@ -96,6 +97,18 @@ struct AttachmentIssue {
   std::int32_t target = 0;
 };
 
+/// A section that names control points but has no mirror the program knows (an angle-tag
+/// model's decal stamps, hair guides, poses and muscles, spline shortcuts): docking keeps it as
+/// it was, so it serves the original half only and the modeller redoes it for the other.
+struct KeptSection {
+  std::int32_t mesh = 0;
+  /// The section's tag, such as "STAMPS".
+  std::string section;
+  /// 1-based line of its first occurrence in the file as read, and how often it occurs.
+  std::int64_t line = 0;
+  std::int32_t count = 0;
+};
+
 struct DockReport {
   double tolerance = 0;
   DockStatistics counts;
@@ -104,6 +117,8 @@ struct DockReport {
   std::vector<SplineOutcome> splines;
   std::vector<CorrectionEntry> corrections;
   std::vector<AttachmentIssue> attachments;
+  /// Listed "kept for the original half only".
+  std::vector<KeptSection> kept_for_original_half;
   /// The smallest tolerance that takes in the spline ends clustered at the seam and no point of
   /// the clear body; none when the ends show no such cluster.
   std::optional<double> suggested_tolerance;

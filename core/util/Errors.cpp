@@ -73,19 +73,41 @@ std::string FileError::Message(Language language) const {
   return text;
 }
 
-FormatError::FormatError(Kind kind, std::int64_t line_index)
-    : KindedError(kind), line_index_(line_index) {
+FormatError::FormatError(Kind kind, std::int64_t line_index, std::string detail)
+    : KindedError(kind), line_index_(line_index), detail_(std::move(detail)) {
   CacheEnglish();
 }
 
 std::string FormatError::Message(Language language) const {
-  const std::string n = std::to_string(line_index_);
+  const bool ja = language == Language::Japanese;
+  if (kind() == Kind::NestingTooDeep) {
+    const std::string n = std::to_string(line_index_);
+    return ja ? "セクションの入れ子が深すぎます (" + n + ")"
+              : "Sections are nested too deeply (line " + n + ")";
+  }
+  // The other faults are found at a line: the caller puts it, and the file's name, in front.
+  const std::string d = Quoted(detail_);
   switch (kind()) {
+    case Kind::TagNeverClosed:
+      return (ja ? "タグ " + d + " が閉じていません" : "The tag " + d + " is never closed");
+    case Kind::CloserMismatch:
+      return (ja ? "閉じタグ " + d + " が開いているタグと合いません"
+                         : "The closing tag " + d + " does not match the open tag");
+    case Kind::UnknownPointForm:
+      return (ja ? "制御点の行の形式が不明です: " + d
+                         : "A control point line of unknown form: " + d);
+    case Kind::UnknownPatchForm:
+      return (ja ? "パッチの行の形式が不明です: " + d : "A patch line of unknown form: " + d);
+    case Kind::DuplicateId:
+      return (ja ? "cpid " + d + " が重複しています" : "The cpid " + d + " occurs twice");
+    case Kind::NotANumber:
+      return (ja ? d + " は数ではありません" : d + " is not a number");
+    case Kind::HugeCount:
+      return (ja ? "数が大きすぎます: " + d : "A count too large: " + d);
     case Kind::NestingTooDeep:
       break;
   }
-  return language == Language::Japanese ? "セクションの入れ子が深すぎます (" + n + ")"
-                                        : "Sections are nested too deeply (line " + n + ")";
+  return d;
 }
 
 }  // namespace mk

@@ -76,18 +76,31 @@ class FileError : public KindedError<FileAction> {
   std::string reason_;
 };
 
-enum class FormatFault { NestingTooDeep };
+enum class FormatFault {
+  NestingTooDeep,
+  // The angle-tag ".mdl" dialect; detail names the tag, word or id.
+  TagNeverClosed,
+  CloserMismatch,
+  UnknownPointForm,
+  UnknownPatchForm,
+  DuplicateId,
+  NotANumber,
+  HugeCount,
+};
 
 /// A file that is well formed line by line but beyond what the program accepts
-/// (for instance sections nested deeper than the reader's limit).
+/// (for instance sections nested deeper than the reader's limit), or one that breaks the rules
+/// of its format at a line.
 class FormatError : public KindedError<FormatFault> {
  public:
-  FormatError(Kind kind, std::int64_t line_index);
+  FormatError(Kind kind, std::int64_t line_index, std::string detail = {});
   std::string Message(Language language) const override;
   std::int64_t line_index() const { return line_index_; }
+  const std::string& detail() const { return detail_; }
 
  private:
   std::int64_t line_index_;
+  std::string detail_;
 };
 
 }  // namespace mk

@@ -65,6 +65,16 @@ std::string_view LineList::Get(std::size_t index) const {
   return {data + begin, stop - begin};
 }
 
+std::string_view LineList::LineEnd(std::size_t index) const {
+  if (index >= Count()) throw ListIndexError(static_cast<std::int64_t>(index));
+  const std::size_t stop = !starts_.empty() ? std::size_t{starts_[index + 1]}
+                                            : static_cast<std::size_t>(wide_starts_[index + 1]);
+  const std::string_view line = Get(index);
+  const char* const data = bytes_->data();
+  const std::size_t end = static_cast<std::size_t>(line.data() + line.size() - data);
+  return {data + end, stop - end};
+}
+
 LineWriter::LineWriter(ByteSink sink) : sink_(std::move(sink)) {
   text_.reserve(kPieceSize + 4096);
 }

@@ -31,6 +31,9 @@ class LineList {
   }
   /// The line at index; throws ListIndexError with the index when it lies past the end.
   std::string_view Get(std::size_t index) const;
+  /// The bytes that end the line at index as the text has them: CR LF, LF, CR, or nothing for a
+  /// last line without an end. Formats that write every byte back as read need them.
+  std::string_view LineEnd(std::size_t index) const;
 
  private:
   template <class Offset>
@@ -65,6 +68,11 @@ class LineWriter {
   void EndLine() {
     text_.append("\r\n", 2);
     ++count_;
+    if (sink_ && text_.size() >= kPieceSize) Flush();
+  }
+  /// Adds bytes as they stand, line ends included: for text written back exactly as it was read.
+  void AddBytes(std::string_view bytes) {
+    text_.append(bytes);
     if (sink_ && text_.size() >= kPieceSize) Flush();
   }
   /// Adds the lines of another writer that has no sink.

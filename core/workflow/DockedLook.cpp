@@ -12,6 +12,8 @@
 #include "core/docking/IdTable.h"
 #include "core/mdl/MeshSection.h"
 #include "core/seg/SegmentDocument.h"
+#include "core/tagged/TaggedDocument.h"
+#include "core/tagged/TaggedSymmetry.h"
 #include "core/workflow/Workflow.h"
 
 namespace mk {
@@ -144,9 +146,21 @@ DockedLook JudgeTree(const Section& section, double tolerance) {
   return {};
 }
 
+/// An angle-tag model is judged by its images: whole models are symmetric by construction, but
+/// their ids pair up by no offset, and their points on the plane lie on both sides of it.
+DockedLook JudgeTagged(const TaggedDocument& document) {
+  const tagged::Symmetry symmetry = tagged::SymmetryOf(document.File());
+  if (symmetry.off_plane == 0 || symmetry.mirrored * 10 < symmetry.off_plane * 9) return {};
+  return {true,
+          std::to_string(symmetry.mirrored) + " of " + std::to_string(symmetry.off_plane) +
+              " points off the plane have their mirror image across X=0",
+          DockedLook::Sign::SymmetricBox, 0};
+}
+
 }  // namespace
 
 DockedLook LooksDocked(const Document& document, double tolerance) {
+  if (const auto* tagged = dynamic_cast<const TaggedDocument*>(&document)) return JudgeTagged(*tagged);
   if (const auto* segment = dynamic_cast<const SegmentDocument*>(&document))
     return JudgeSplines(segment->Splines, AddPointsOfSegmentSpline, tolerance);
   if (const auto* tree = dynamic_cast<const Section*>(&document)) return JudgeTree(*tree, tolerance);

@@ -232,6 +232,13 @@ void WriteReportJson(const DockReport& report, const ByteSink& sink) {
              AsObjects<AttachmentIssue>([](JsonObject& o, const AttachmentIssue& a) {
                o.Place(a.place).Name("problem", NameOf(a.problem)).Id("target", a.target);
              }));
+  // Only angle-tag models have such sections: the key is left out where there are none.
+  if (!report.kept_for_original_half.empty())
+    AppendList(lines, "kept_for_original_half", report.kept_for_original_half,
+               AsObjects<KeptSection>([](JsonObject& o, const KeptSection& k) {
+                 o.Id("mesh", k.mesh).Name("section", k.section).Int("line", k.line);
+                 o.Id("count", k.count);
+               }));
   lines.Text() += "\n}\n";
   lines.Flush();
 }
@@ -284,6 +291,10 @@ std::string ReportSummary(const DockReport& report) {
   if (report.attachments.size() > kShown)
     out += "  ... and " + std::to_string(report.attachments.size() - kShown) + " more\n";
 
+  for (const KeptSection& k : report.kept_for_original_half)
+    out += "Kept for the original half only: <" + k.section + "> in mesh " +
+           std::to_string(k.mesh) + " (line " + std::to_string(k.line) + ", " +
+           std::to_string(k.count) + (k.count == 1 ? " section)\n" : " sections)\n");
   out += "Suggested tolerance: ";
   if (report.suggested_tolerance) {
     AppendFloat(out, *report.suggested_tolerance);

@@ -7,6 +7,7 @@
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
 #include "core/seg/SegmentDocument.h"
+#include "core/tagged/TaggedDocument.h"
 
 namespace mk {
 namespace {
@@ -58,6 +59,11 @@ OpenedModel ParseModel(const std::string& file_name, FileKind kind, ProgressBar*
   Advance(progress_bar, 1);
   // One read of the file; both documents parse the same lines, which are freed before docking.
   const LineList lines = LineList::FromFile(file_name);
+  // A ".mdl" file is in one of two dialects, told apart by its first line.
+  if (kind == FileKind::Model && IsTaggedDialect(lines)) {
+    model.working = std::make_unique<TaggedDocument>(progress_bar, warnings);
+    if (model.reference) model.reference = std::make_unique<TaggedDocument>(progress_bar, nullptr);
+  }
   model.working->LoadFromLines(lines, 0);
   if (model.reference) model.reference->LoadFromLines(lines, 0);
   return model;
