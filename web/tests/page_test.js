@@ -67,10 +67,35 @@ async function openModel(page, file) {
   await page.waitForFunction(() => document.getElementById('status').textContent !== '');
 }
 
+// The same as a file dropped on the page.
+async function dropModel(page, file) {
+  await page.$eval('#status', (status) => { status.textContent = ''; });
+  const dataTransfer = await page.evaluateHandle(([base64, name]) => {
+    const transfer = new DataTransfer();
+    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    transfer.items.add(new File([bytes], name));
+    return transfer;
+  }, [fs.readFileSync(file).toString('base64'), path.basename(file)]);
+  await page.dispatchEvent('body', 'drop', { dataTransfer });
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+}
+
+/// The pixels of a colour on a view.
+async function pixelsOf(page, view, [r, g, b]) {
+  return page.evaluate(([id, r, g, b]) => {
+    const canvas = document.getElementById(id);
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let n = 0;
+    for (let i = 0; i < data.length; i += 4)
+      if (data[i] === r && data[i + 1] === g && data[i + 2] === b) ++n;
+    return n;
+  }, [view, r, g, b]);
+}
+
 /// Opens the model, docks it and checks everything against the CLI. Gives the numbers compared.
 async function checkModel(page, input, expected, dockedText,
-                          { markersApart = true, picture = null } = {}) {
-  await openModel(page, input);
+                          { markersApart = true, picture = null, open = openModel } = {}) {
+  await open(page, input);
   const name = path.basename(input);
   assert.equal(await page.textContent('#status'), dockedText(name), `status after ${name}`);
   assert.deepEqual((await page.inputValue('#memo')).split('\n'), expected.statistics,
@@ -172,13 +197,36 @@ async function withPage(browser, locale, run) {
       assert.ok(saved.bytes.equals(again.bytes), 'docked again: bytes differ from dock --force');
       compared.push({ name: 'whole.mdl docked again', bytes: saved.bytes.length,
                       statistics: again.statistics });
+
+      // Enter in the tolerance box docks the file again, with "," read as the decimal point.
+      await openModel(page, cases[0]);
+      await page.fill('#tolerance', '0,8');
+      await page.$eval('#status', (status) => { status.textContent = ''; });
+      await page.press('#tolerance', 'Enter');
+      await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+      const wider = cliDock(cases[0], ['-t', '0.8']);
+      assert.deepEqual((await page.inputValue('#memo')).split('\n'), wider.statistics);
+      const redocked = await downloadOf(page, () => page.click('#saveButton'));
+      assert.ok(redocked.bytes.equals(wider.bytes), 'tolerance 0,8: bytes differ from -t 0.8');
+      compared.push({ name: 'seam.mdl docked again at 0,8', bytes: redocked.bytes.length,
+                      statistics: wider.statistics });
+
+      // The ids switch writes labels in the label colour on both views, and takes them away.
+      const labelColour = [0, 128, 0];
+      assert.equal(await pixelsOf(page, 'sourceView', labelColour), 0);
+      await page.check('#showIds');
+      assert.ok(await pixelsOf(page, 'sourceView', labelColour) > 0, 'no id labels drawn');
+      assert.ok(await pixelsOf(page, 'dockedView', labelColour) > 0, 'no id labels drawn');
+      await page.uncheck('#showIds');
+      assert.equal(await pixelsOf(page, 'dockedView', labelColour), 0);
     });
 
     await withPage(browser, 'ja-JP', async (page) => {
       assert.match(await page.textContent('#privacy'), /コンピュータの外へ送られません/);
       const input = path.join(root, 'examples/head.mdl');
       compared.push(await checkModel(page, input, cliDock(input),
-                                     (name) => `${name} をMirrorknitしました。`));
+                                     (name) => `${name} をMirrorknitしました。`,
+                                     { open: dropModel }));
       assert.equal(await page.textContent('#openText'), 'ファイルを開く');
     });
   } finally {
