@@ -22,9 +22,13 @@ peak_mb() {  # peak resident memory of the command in MiB
 
 echo "| format | points | file MiB | round trip s | dock s | round trip of the docked file s | dock / docked round trip | dock peak MiB | peak / file |"
 echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
-for ext in mdl seg; do
+# "tagged" is a ".mdl" file in the angle-tag dialect.
+for format in mdl seg tagged; do
+  ext=${format/tagged/mdl}
+  dialect=()
+  [ "$format" = tagged ] && dialect=(--tagged)
   for n in 10000 100000 1000000; do
-    "$make_model" "$n" "model.$ext" 7 >/dev/null
+    "$make_model" "$n" "model.$ext" 7 "${dialect[@]}" >/dev/null
     "$cli" dock "model.$ext" -o "docked.$ext" >/dev/null 2>&1
     size=$(stat -c %s "model.$ext")
     mib=$(echo "$size / 1048576" | bc -l)
@@ -36,7 +40,7 @@ for ext in mdl seg; do
     done
     rt=$(median < rt.txt); dock=$(median < dock.txt); drt=$(median < drt.txt)
     peak=$(peak_mb "$cli" dock "model.$ext" -o "out.$ext")
-    printf '| %s | %d | %.1f | %s | %s | %s | %.2f | %s | %.1f |\n' "$ext" "$n" "$mib" "$rt" "$dock" \
+    printf '| %s | %d | %.1f | %s | %s | %s | %.2f | %s | %.1f |\n' "$format" "$n" "$mib" "$rt" "$dock" \
       "$drt" "$(echo "$dock / $drt" | bc -l)" "$peak" "$(echo "$peak / $mib" | bc -l)"
   done
 done

@@ -1,11 +1,49 @@
 #include "core/mdl/Spline.h"
 
+#include "core/docking/MirrorCorrections.h"
 #include "core/document/SeamRules.h"
 #include "core/util/Errors.h"
 #include "core/util/NumberText.h"
 #include "core/util/FieldSplitter.h"
 
 namespace mk {
+namespace {
+
+/// A spline's chain as the record pass of the mirror sees it.
+class MirroredChain {
+ public:
+  using Point = ControlPoint*;
+  MirroredChain(Spline& spline, RestingPoints* memo) : spline_(spline), memo_(memo) {}
+
+  Point First() const { return spline_.First; }
+  std::int32_t Count() const { return spline_.Count; }
+  static Point NextOrHead(Point p) { return p->NextOrHead(); }
+  static std::int32_t Id(Point p) { return p->cpid; }
+  static bool IsHook(Point p) { return p->IsHook(); }
+  static bool IsMirror(Point p) { return p->is_mirror; }
+  static bool IsFirst(Point p) { return p->IsFirst(); }
+  static bool IsLast(Point p) { return p->IsLast(); }
+  static bool IsClosed(Point p) { return p->IsClosed(); }
+  static double OwnRatio(Point p) { return p->HookRatio(); }
+  double XAtRest(Point p) const { return p->GetX(0, memo_); }
+  double XAtOwnRatio(Point p) const { return p->GetX(p->HookRatio(), memo_); }
+  /// A copy shares its source's target until the attach correction. That target ended its
+  /// chain when it still does, or when the mirror has continued the chain past it.
+  bool TargetHasImage(Point p) const {
+    const ControlPoint* target = p->at_cp;
+    if (target == nullptr || p->attached != 1) return false;
+    const bool last_end = target->IsLast() || target->next->is_mirror;
+    return mk::TargetHasImage(target->IsOnPlane(memo_), target->IsHook(), last_end);
+  }
+  static void MakeHookHolder(Point p) { p->MakeHookHolder(); }
+  static void ClearHook(Point p) { p->ClearHook(); }
+
+ private:
+  Spline& spline_;
+  RestingPoints* memo_;
+};
+
+}  // namespace
 
 std::size_t Spline::LoadFromLines(std::span<const std::string_view> lines, std::size_t index) {
   if (index >= lines.size()) throw ListIndexError(static_cast<std::int64_t>(index));
@@ -109,28 +147,9 @@ std::unique_ptr<Spline> Spline::MakeMirror(std::int32_t n, CorrectionList& recor
   if (ends == PlaneEnds::Both) Last->SetClosed();
 
   // The reversal turns hooks round and doubles plane points; note what the correction must
-  // repair, walking the chain once round so that the last point pairs with the first.
-  Spline& w = twin ? *twin : *this;
-  if (w.Count > 0) {
-    ControlPoint* p = w.First;
-    ControlPoint* q = p->NextOrHead();
-    for (std::int32_t step = 0; step < w.Count; ++step) {
-      if (q->IsHook() && q->is_mirror && !p->IsLast()) {
-        records.push_back({q->cpid, p->cpid, CorrectionKind::Hook});
-        p->MakeHookHolder();
-        q->ClearHook();
-      } else if (q->IsHook() && ((p->is_mirror && !q->is_mirror && !p->IsLast()) ||
-                                 (p->IsLast() && p->IsClosed()))) {
-        records.push_back({WrapAdd(q->cpid, n), p->cpid, CorrectionKind::Hook});
-        p->MakeHookHolder();
-      } else if (!p->IsFirst() && !p->IsLast() && p->is_mirror && p->GetX(0, memo) == 0) {
-        // The coordinate test comes last: it may walk a long attachment chain.
-        records.push_back({p->cpid, WrapSub(p->cpid, n), CorrectionKind::PlaneCopy});
-      }
-      p = q;
-      q = q->NextOrHead();
-    }
-  }
+  // repair.
+  MirroredChain chain(twin ? *twin : *this, memo);
+  RecordMirrorCorrections(chain, n, records);
   return twin;
 }
 

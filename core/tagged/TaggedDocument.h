@@ -14,13 +14,17 @@ bool IsTaggedDialect(const LineList& lines);
 class TaggedDocument : public FileDocument {
  public:
   using FileDocument::FileDocument;
-
-  std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
-  void SaveToLines(LineWriter& lines) const override;
-  void Draw(View3D& view, PointIds ids) const override;
-  void VisitPoints(PointVisitor& visitor) const override;
-
+  /// The file as read, with docking's changes once docked.
   const tagged::TaggedFile& File() const { return file_; }
+
+  /// Reads from index to the end of the lines: what follows </MODELFILE> is kept as it is.
+  std::size_t LoadFromLines(const LineList& lines, std::size_t index) override;
+  /// The bytes as read, with docking's changes where it made them.
+  void SaveToLines(LineWriter& lines) const override;
+  /// Every model's splines; a point's id is drawn where it sits (through its stack or hook).
+  void Draw(View3D& view, PointIds ids) const override;
+  /// VisitedPoint::mesh is the <MODEL>, counted from 0.
+  void VisitPoints(PointVisitor& visitor) const override;
 
  protected:
   DockStatistics DockContents(double tolerance, DockReport* report) override;

@@ -259,9 +259,38 @@ class ModelDocking {
     }
   }
 
+  /// Where a stack of points is, the point it rests on.
+  std::uint32_t RootOf(std::uint32_t point) const {
+    for (int depth = 0; depth < 64 && point != kNoPoint; ++depth) {
+      const TaggedPoint& p = points_[point];
+      if (p.form != PointForm::Attached || p.target_index == kNoPoint) return point;
+      point = p.target_index;
+    }
+    return point;
+  }
+
+  /// A patch names at each corner the member of the corner's stack on the spline that runs to
+  /// the next corner. The image runs the other way round, so its corner wants the member on the
+  /// spline that runs to the corner before: the neighbour, on its spline, of the member named
+  /// there. The corner's own member where there is no such neighbour.
+  std::uint32_t MemberTowards(std::uint32_t corner, std::uint32_t before,
+                              const LargeVector<std::uint32_t>& prev) const {
+    if (corner == kNoPoint || before == kNoPoint) return corner;
+    const std::uint32_t root = RootOf(corner);
+    for (const std::uint32_t neighbour : {points_[before].next, prev[before]})
+      if (neighbour != kNoPoint && neighbour < prev.size() && RootOf(neighbour) == root)
+        return neighbour;
+    return corner;
+  }
+
   void MirrorPatches(std::size_t n) {
+    if (model_.patches.empty()) return;
     FirstPositionById by_id;
     by_id.Build(n, [this](std::size_t i) { return points_[i].id; });
+    // The splines as read: next links still are theirs until the points are linked anew.
+    LargeVector<std::uint32_t> prev(n, kNoPoint);
+    for (std::uint32_t i = 0; i < n; ++i)
+      if (points_[i].next != kNoPoint) prev[points_[i].next] = i;
     std::vector<std::uint32_t> normal_copy(model_.normals.lines.size(), kNoPoint);
     auto normal_of = [&](std::uint32_t normal) {
       if (normal_copy[normal] == kNoPoint) {
@@ -287,7 +316,9 @@ class ModelDocking {
       const std::uint32_t corners = patch.corners;
       for (std::uint32_t c = 0; c < corners; ++c) {
         const std::uint32_t from = c == 0 ? 0 : corners - c;
-        image.id[c] = MirrorId(corner[from], patch.id[from]);
+        const std::uint32_t before = (from + corners - 1) % corners;
+        const std::uint32_t member = MemberTowards(corner[from], corner[before], prev);
+        image.id[c] = MirrorId(member, member == corner[from] ? patch.id[from] : points_[member].id);
         image.normal[c] = normal_of(patch.normal[from]);
       }
       if (corners == 3) {  // written as four corners, the last repeating the first

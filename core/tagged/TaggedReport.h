@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/document/DockReport.h"
+#include "core/document/SeamNotes.h"
 #include "core/document/ToleranceSuggestion.h"
 #include "core/tagged/TaggedModel.h"
 
@@ -15,7 +16,7 @@ namespace mk::tagged {
 class TaggedReport {
  public:
   TaggedReport(DockReport& report, ToleranceAdvisor& advisor, std::int32_t model, double tolerance)
-      : report_(report), advisor_(advisor), model_(model), tolerance_(tolerance) {}
+      : report_(report), model_(model), seam_(advisor, tolerance) {}
 
   /// Before the snap: the points it will move, inner points left in the near-miss band, and each
   /// positioned point's distance for the suggestion. is_end tells the splines' end points.
@@ -30,15 +31,6 @@ class TaggedReport {
               const std::vector<std::uint32_t>& in_cycles);
 
  private:
-  struct Moved {
-    std::uint32_t point;
-    double old_x;
-  };
-  struct Missed {
-    std::uint32_t point;
-    NearMissKind kind;
-    double distance;
-  };
   struct Corrected {
     std::uint32_t point;
     CorrectionKind kind;
@@ -46,11 +38,8 @@ class TaggedReport {
   };
 
   DockReport& report_;
-  ToleranceAdvisor& advisor_;
   std::int32_t model_;
-  double tolerance_;
-  std::vector<Moved> snapped_;
-  std::vector<Missed> near_misses_;
+  SeamNotes<std::uint32_t> seam_;
   std::vector<Corrected> corrections_;
 };
 

@@ -154,24 +154,61 @@ inline std::unique_ptr<ControlPoint> MirrorCopy(const ControlPoint& p, std::int3
   return copy;
 }
 
+/// Whether the copy's attachment (its source's target, raised by n) names a point the mirror
+/// makes or hands on: any target off the plane, or a hook on it that is not a last end.
+inline bool TargetHasImage(const ControlPoint& copy) {
+  const ControlPoint* t = copy.at_cp;
+  if (copy.attached != 1 || t == nullptr) return false;
+  if (!OnPlane(*t)) return true;
+  const bool last_end = t->next == nullptr || t->next->is_mirror;
+  return IsHook(*t) && !last_end;
+}
+
 /// The correction records of a mirrored chain, going once round it so that the last point
 /// pairs with the first: a hook the reversal turned round passes to its new holder, and a copy
-/// of an inner point on the plane is tied to its original.
+/// of an inner point on the plane is tied to its original. A copy with a ratio whose target
+/// has an image counts as on the plane only where its own position is, not merely where its
+/// hook's stretch starts. On a twinned loop of
+/// three or more points, a hook of its own at the head hands its dependants, named by the
+/// head's own id, to the last point; that record goes before the unbroken run of turned hooks
+/// from the head, which would otherwise hand it their dependants too (unless every pair but
+/// the closing one turned a hook).
 inline void RecordCorrections(Spline& chain, std::int32_t n, CorrectionList& records) {
+  const std::size_t first_record = records.size();
+  const bool head_was_hook = IsHook(*chain.First);
+  std::vector<bool> turned;
   ControlPoint* p = chain.First;
   for (std::int32_t step = 0; step < chain.Count; ++step) {
     ControlPoint* q = p->next != nullptr ? p->next : chain.First;
     const bool p_first = p->prev == nullptr;
     const bool p_last = p->next == nullptr;
+    turned.push_back(false);
     if (IsHook(*q) && q->is_mirror && !p_last) {
       records.push_back({q->cpid, p->cpid, CorrectionKind::Hook});
       MakeHolder(*p);
       q->cptype &= ~kHookBits;
+      turned.back() = true;
     } else if (IsHook(*q) && ((p->is_mirror && !q->is_mirror && !p_last) ||
                               (p_last && IsClosed(*p)))) {
-      records.push_back({Plus(q->cpid, n), p->cpid, CorrectionKind::Hook});
+      std::size_t run = 0;
+      while (run < turned.size() && turned[run]) ++run;
+      const bool twin_closing = p_last && p->is_mirror && q->is_mirror && head_was_hook &&
+                                chain.Count > 2 && run + 1 < turned.size();
+      const CorrectionRecord closing{twin_closing ? q->cpid : Plus(q->cpid, n), p->cpid,
+                                     CorrectionKind::Hook};
       MakeHolder(*p);
-    } else if (!p_first && !p_last && p->is_mirror && p->GetX(0) == 0) {
+      if (twin_closing) {
+        // Before the run of turned hooks from the head, after everything else.
+        std::vector<CorrectionRecord> reordered(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(first_record));
+        for (std::size_t r = first_record + run; r < records.size(); ++r) reordered.push_back(records[r]);
+        reordered.push_back(closing);
+        for (std::size_t r = first_record; r < first_record + run; ++r) reordered.push_back(records[r]);
+        records = reordered;
+      } else {
+        records.push_back(closing);
+      }
+    } else if (!p_first && !p_last && p->is_mirror && p->GetX(0) == 0 &&
+               (p->HookRatio() == 0 || !TargetHasImage(*p) || p->GetX(p->HookRatio()) == 0)) {
       records.push_back({p->cpid, Minus(p->cpid, n), CorrectionKind::PlaneCopy});
     }
     p = q;

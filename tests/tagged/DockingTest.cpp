@@ -121,6 +121,20 @@ TEST(TaggedDocking, AFivePointPatchAcrossTheSeamGetsAReversedImageWithMirroredNo
                    "-0.2 0 0.8", "0 0 1", "-0.1 0 0.9"}));
 }
 
+TEST(TaggedDocking, ImagePatchCornersNameTheStackMemberTowardsTheirNextCorner) {
+  // A cell of two rows crossed by two columns whose points are stacked on the rows' points. The
+  // patch names at each corner the member on the spline to the next corner: row, column, row,
+  // column. Its image runs the other way round, and names the other members.
+  const std::string text = TaggedFileText({
+      "<SPLINE>", "1 0 1 1 0 0 . .", "1 0 2 2 0 0 . .", "</SPLINE>",
+      "<SPLINE>", "1 0 3 1 1 0 . .", "1 0 4 2 1 0 . .", "</SPLINE>",
+      "<SPLINE>", "1 1 5 1 . .", "1 1 6 3 . .", "</SPLINE>",
+      "<SPLINE>", "1 1 7 2 . .", "1 1 8 4 . .", "</SPLINE>",
+      "<PATCHES>", "24 1 7 4 6 0 0 0 0 0", "</PATCHES>", "<NORMALS>", "0 0 1", "</NORMALS>"});
+  EXPECT_EQ(Section(Docked(text), "PATCHES"),
+            Lines({"24 1 7 4 6 0 0 0 0 0", "24 13 11 16 10 1 1 1 1 0"}));
+}
+
 TEST(TaggedDocking, GroupsAndBonesListTheImagesOfTheirPoints) {
   const std::string text = TaggedFileText(
       {"<SPLINE>", "1 0 1 0 0 0 . .", "1 0 2 1 0 0 . .", "1 0 3 1 1 0 . .", "1 0 4 0 1 0 . .",

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs mirrorknit-wasm beside mirrorknit-cli on every example, golden case, bad input and COUNT
+# generated models of each format, with dock and roundtrip: the files written, attach_err.txt,
+# the lines printed and the exit status must all be the same.
+#   bash web/tests/compare_cli.sh MIRRORKNIT_CLI MIRRORKNIT_WASM [MAKE_MODEL [COUNT]]
+set -uo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+native="$(realpath "$1")"
+wasm="$(realpath "$2")"
+make_model="${3:-}"
+count="${4:-100}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+compared=0
+differing=0
+
+# Runs one program's command in a folder of its own; everything it leaves there is compared.
+run() {  # folder program args...
+  local folder="$1"
+  shift
+  mkdir -p "$folder"
+  (cd "$folder" && "$@" >stdout.txt 2>stderr.txt; echo "$?" >status.txt)
+}
+
+compare() {  # label command input
+  local label="$1" command="$2" input="$3" ext="${3##*.}"
+  local args=("$command" "$input" -o "out.$ext")
+  run "$work/native" "$native" "${args[@]}"
+  run "$work/wasm" "$wasm" "${args[@]}"
+  compared=$((compared + 1))
+  if ! diff -r "$work/native" "$work/wasm" >"$work/diff.txt"; then
+    differing=$((differing + 1))
+    echo "DIFFERENT: $label ($command)"
+    head -20 "$work/diff.txt"
+  fi
+  rm -rf "$work/native" "$work/wasm"
+}
+
+inputs=("$root"/examples/*.mdl "$root"/examples/*.seg "$root"/tests/data/mdl/*/input.mdl
+        "$root"/tests/data/seg/*/input.seg)
+for f in "$root"/tests/data/bad/*; do
+  case "$f" in *.mdl | *.seg) inputs+=("$f") ;; esac
+done
+for input in "${inputs[@]}"; do
+  for command in dock roundtrip; do compare "${input#"$root"/}" "$command" "$input"; done
+done
+
+generated=0
+if [ -n "$make_model" ]; then
+  mkdir -p "$work/models"
+  for ((seed = 1; seed <= count; seed++)); do
+    for ext in mdl seg; do
+      model="$work/models/model$seed.$ext"
+      "$make_model" $((200 + seed * 37)) "$model" "$seed" >/dev/null
+      compare "generated model $seed.$ext" dock "$model"
+      generated=$((generated + 1))
+      rm -f "$model"
+    done
+  done
+fi
+
+echo "mirrorknit-wasm against mirrorknit-cli: $compared runs ($((${#inputs[@]} * 2)) on" \
+     "${#inputs[@]} examples, golden cases and bad inputs; $generated generated models docked)," \
+     "$differing different"
+[ "$differing" -eq 0 ]
