@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -46,6 +48,25 @@ inline void WhenModal(std::function<void(QWidget*)> action) {
     }
   });
   timer->start();
+}
+
+/// Closes the next message box and hands back its text.
+inline std::shared_ptr<QString> CloseNextMessageBox() {
+  auto text = std::make_shared<QString>(QStringLiteral("<no message box>"));
+  WhenModal([text](QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) *text = box->text();
+    modal->close();
+  });
+  return text;
+}
+
+/// How many pixels of the image have the colour (as 0xRRGGBB).
+inline int PixelsOf(const QImage& image, unsigned colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFFu) == colour) ++count;
+  return count;
 }
 
 /// Sends every settings store of the program into the folder, for the whole test case.

@@ -37,6 +37,7 @@
 #include "core/workflow/Workflow.h"
 
 using mk::MainWindow;
+using mk::testing::CloseNextMessageBox;
 using mk::testing::Find;
 using mk::testing::ReadAll;
 using mk::testing::WhenModal;
@@ -74,16 +75,6 @@ void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
   // instance while the dialog's file model is still loading on a busy machine), and nothing
   // would close that one.
   static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
-}
-
-/// Closes the next message box and hands back its text.
-std::shared_ptr<QString> CloseNextMessageBox() {
-  auto text = std::make_shared<QString>(QStringLiteral("<no message box>"));
-  WhenModal([text](QWidget* modal) {
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) *text = box->text();
-    modal->close();
-  });
-  return text;
 }
 
 QString SavedBytesOf(const mk::Document& document) {

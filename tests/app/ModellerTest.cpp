@@ -29,7 +29,9 @@
 #include "core/view/ProjectionView.h"
 
 using mk::MainWindow;
+using mk::testing::CloseNextMessageBox;
 using mk::testing::Find;
+using mk::testing::PixelsOf;
 using mk::testing::ReadAll;
 using mk::testing::WhenModal;
 using mk::testing::WriteAll;
@@ -40,14 +42,6 @@ const QLocale kEnglish(QLocale::English, QLocale::UnitedKingdom);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QString kExamples = QStringLiteral(MK_SOURCE_DIR "/examples/");
 
-int PixelsOf(const QImage& image, mk::Rgb colour) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFFu) == colour) ++count;
-  return count;
-}
-
 /// Answers the next message box with the button, or closes whatever else comes up.
 void AnswerNextBox(QMessageBox::StandardButton answer) {
   WhenModal([answer](QWidget* modal) {
@@ -56,15 +50,6 @@ void AnswerNextBox(QMessageBox::StandardButton answer) {
     else
       modal->close();
   });
-}
-
-std::shared_ptr<QString> CloseNextMessageBox() {
-  auto text = std::make_shared<QString>(QStringLiteral("<no message box>"));
-  WhenModal([text](QWidget* modal) {
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) *text = box->text();
-    modal->close();
-  });
-  return text;
 }
 
 }  // namespace

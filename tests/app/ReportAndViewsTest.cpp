@@ -27,6 +27,7 @@
 
 using mk::MainWindow;
 using mk::testing::Find;
+using mk::testing::PixelsOf;
 using mk::testing::ReadAll;
 using mk::testing::WhenModal;
 
@@ -72,14 +73,6 @@ mk::OpenedModel OpenLookingDocked(const std::string& file, mk::FileKind kind, do
   if (options.ask_before_redocking && !options.ask_before_redocking(look))
     return mk::ReadModel(file, kind, progress, warnings, mk::WithReference::Yes);
   return mk::ReadAndDock(file, kind, tolerance, progress, warnings, mk::WithReference::Yes);
-}
-
-int PixelsOf(const QImage& image, mk::Rgb colour) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFFu) == colour) ++count;
-  return count;
 }
 
 QPoint PixelOfModelPoint(const mk::ProjectionView& view, long double x, long double y, long double z) {
