@@ -221,8 +221,11 @@ class ModelDocking {
     const std::uint32_t named = reversed ? after : target;
     const std::int32_t old_target = MirrorId(target, copy.target);
     copy.target = MirrorId(named, points_[named].id);
-    if (reversed) {
-      copy.ratio = 1 - copy.ratio;
+    // A target that ends an open spline has no stretch after it, and the hook sits on it; its
+    // image has one, the image running the other way, so the image hook takes the ratio 0.
+    const bool on_end = in_mirrored_[target] && after == kNoPoint;
+    if (reversed || (on_end && copy.ratio != 0)) {
+      copy.ratio = reversed ? 1 - copy.ratio : 0;
       copy.ratio_changed = true;
       if (report_) report_->NoteCorrection(c, CorrectionKind::Hook, old_target, copy.target);
     }

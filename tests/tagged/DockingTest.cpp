@@ -50,6 +50,18 @@ TEST(TaggedDocking, HooksOnMirroredSplinesNameTheImageOfThePointAfterTheirTarget
                    "1 0 13 -0.5 2 0 . .", "17 1 12 0.5 8", "|"}));
 }
 
+TEST(TaggedDocking, AHookOnTheEndOfAnOpenSplineStaysOnItsTargetsImage) {
+  // Hooked to the last point of its target's spline, the hook sits on that point: there is no
+  // stretch after it. The image of that point starts the reversed image, so the image hook
+  // takes the ratio 0.
+  const std::string text = TaggedFileText({
+      "<SPLINE>", "1 0 1 1 0 0 . .", "1 0 2 2 0 0 . .", "</SPLINE>",
+      "<SPLINE>", "1 0 3 2 1 0 . .", "17 1 4 0.5 2", "</SPLINE>"});
+  EXPECT_EQ(Splines(Docked(text)),
+            Lines({"1 0 1 1 0 0 . .", "1 0 2 2 0 0 . .", "|", "1 0 3 2 1 0 . .", "17 1 4 0.5 2", "|",
+                   "1 0 6 -2 0 0 . .", "1 0 5 -1 0 0 . .", "|", "17 1 8 0 6", "1 0 7 -2 1 0 . .", "|"}));
+}
+
 TEST(TaggedDocking, HookPositionsAreMirrored) {
   const std::string text = TaggedFileText({
       "<SPLINE>", "1 0 1 0 0 0 . .", "1 0 2 1 0 0 . .", "1 0 3 2 0 0 . .", "</SPLINE>",
