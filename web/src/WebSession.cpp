@@ -85,8 +85,10 @@ void WebSession::Draw(bool docked_view, int direction, bool ids, int width, int 
     view.DrawGrid(kGridStep);
     return;
   }
-  // Both views take the docked model's range, so that they show the model at one scale.
-  const ViewRange range = RangeForDirection(*model_.working, direction);
+  // Both views take one range, so that they show the model at one scale: the docked model's
+  // bounds, or the points of one left as read.
+  const ViewRange range = model_.docked ? RangeForDirection(*model_.working, direction)
+                                        : RangeOfPoints(*model_.working, direction);
   const Document& drawn = docked_view ? *model_.working : *model_.reference;
   RedrawView(view, direction, range, drawn, ids ? PointIds::Shown : PointIds::Hidden);
   if (docked_view && model_.docked) DrawMarkers(view, canvas, MarkersOf(model_.report));
