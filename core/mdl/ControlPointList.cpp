@@ -3,24 +3,20 @@
 #include <algorithm>
 #include <limits>
 #include <set>
-#include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
+#include "core/docking/AttachErrorFile.h"
 #include "core/docking/IdTable.h"
 #include "core/docking/Renumbering.h"
-#include "core/util/Errors.h"
-#include "core/util/FileIo.h"
-#include "core/util/LineList.h"
-#include "core/util/NumberText.h"
+#include "core/docking/TargetCycles.h"
 #include "core/util/SecondCore.h"
 
 namespace mk {
 namespace {
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-constexpr const char* kAttachReportFile = "attach_err.txt";
 
 }  // namespace
 
@@ -316,69 +312,29 @@ void ControlPointList::ReportAttachErrors() {
 }
 
 void ControlPointList::WriteAttachReport(const std::vector<std::size_t>& missing) {
-  if (missing.empty()) return;
-  LineWriter report;
-  report.Add("\xE3\x82\xA2\xE3\x82\xBF\xE3\x83\x83\xE3\x83\x81\xE5\x85\x88\xE3\x81\x8C\xE7\x84\xA1\xE3\x81\x84");
-  report.Text() += "num_of_cp=";
-  AppendInt(report.Text(), CpCount());
-  report.EndLine();
-  for (const std::size_t k : missing) {
-    std::string& text = report.Text();
-    text += "cpid=";
-    AppendInt(text, points_[k]->cpid);
-    text += " at_cpid=";
-    AppendInt(text, points_[k]->at_cpid);
-    report.EndLine();
-  }
-  try {
-    WriteFileAtomically(kAttachReportFile, report.Bytes());
-  } catch (const FileError&) {
-    // The report is advice, not part of the model: docking goes on without it.
-    if (warnings_) {
-      DockWarning warning;
-      warning.kind = DockWarning::Kind::AttachReportUnwritable;
-      warning.file = kAttachReportFile;
-      warnings_->Warn(warning);
-    }
+  std::vector<MissingAttachTarget> listed;
+  listed.reserve(missing.size());
+  for (const std::size_t k : missing) listed.push_back({points_[k]->cpid, points_[k]->at_cpid});
+  // The report is advice, not part of the model: docking goes on without it.
+  if (!WriteAttachErrorFile(CpCount(), listed) && warnings_) {
+    DockWarning warning;
+    warning.kind = DockWarning::Kind::AttachReportUnwritable;
+    warning.file = kAttachErrorFileName;
+    warnings_->Warn(warning);
   }
 }
 
 std::vector<std::size_t> ControlPointList::FindAttachCycles(
     const std::vector<std::size_t>& with_target) {
-  std::vector<std::size_t> in_cycles;
-  if (with_target.empty()) return in_cycles;
+  if (with_target.empty()) return {};
   // Positions are stamped into the points rather than kept in a map from point to position: at a
   // million points the map's misses cost more than the whole walk.
-  auto target_of = [&](std::size_t i) {
+  return FindTargetCycles(points_.size(), with_target, [&](std::size_t i) {
     const ControlPoint* t = points_[i]->at_cp;
-    if (t == nullptr || t->at_cp == nullptr) return kNone;  // the walk ends at t
+    if (t == nullptr || t->at_cp == nullptr) return kNoTarget;  // the walk ends at t
     const std::size_t slot = t->view_slot;  // a target outside this view bears a stale stamp
-    return slot < points_.size() && points_[slot] == t ? slot : kNone;
-  };
-  // Each point has at most one target, so every walk either ends or runs into a cycle; a point
-  // is walked once: 0 not yet, 1 on the current walk, 2 finished.
-  LargeVector<std::uint8_t> state(points_.size(), 0);
-  std::vector<std::size_t> path;
-  // All cycles together, each from its first point in view order: a generated or broken model
-  // can hold hundreds of them, and they go into one warning.
-  for (const std::size_t start : with_target) {
-    if (state[start] != 0) continue;
-    path.clear();
-    std::size_t j = start;
-    while (j != kNone && state[j] == 0) {
-      state[j] = 1;
-      path.push_back(j);
-      j = target_of(j);
-    }
-    if (j != kNone && state[j] == 1) {
-      const auto from = std::find(path.begin(), path.end(), j);
-      std::vector<std::size_t> cycle(from, path.end());
-      std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
-      in_cycles.insert(in_cycles.end(), cycle.begin(), cycle.end());
-    }
-    for (std::size_t p : path) state[p] = 2;
-  }
-  return in_cycles;
+    return slot < points_.size() && points_[slot] == t ? slot : kNoTarget;
+  });
 }
 
 }  // namespace mk

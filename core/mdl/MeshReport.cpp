@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/document/SeamRules.h"
 
 namespace mk {
 namespace {
@@ -24,7 +23,7 @@ void Prefetch(const void* p) { __builtin_prefetch(p); }
 
 MeshReport::MeshReport(DockReport& report, ToleranceAdvisor& advisor, std::int32_t mesh,
                        double tolerance)
-    : report_(report), advisor_(advisor), mesh_(mesh), tolerance_(tolerance) {}
+    : report_(report), mesh_(mesh), seam_(advisor, tolerance) {}
 
 void MeshReport::NoteBeforeSnap(const ControlPointList& points) {
   const auto count = static_cast<std::size_t>(points.CpCount());
@@ -32,19 +31,7 @@ void MeshReport::NoteBeforeSnap(const ControlPointList& points) {
     if (k + kAhead < count) Prefetch(points.At(k + kAhead));
     const ControlPoint* p = points.At(k);
     if (p->IsAttached()) continue;  // its own x is not its position, and the snap leaves it
-    const double distance = std::fabs(p->x);
-    const bool end = p->IsFirst() || p->IsLast();
-    if (end) {
-      advisor_.NoteEnd(distance);
-    } else {
-      advisor_.NoteInner(distance);
-    }
-    if (p->x != 0 && distance < tolerance_) {
-      snapped_.push_back({p, p->x});
-    } else if (!end && InNearMissBand(distance, tolerance_)) {
-      // Ends are judged after the snap, where the mirror judges them.
-      near_misses_.push_back({p, NearMissKind::Point, distance});
-    }
+    seam_.NoteFree(p, p->x, p->IsFirst() || p->IsLast());
   }
 }
 
@@ -67,9 +54,7 @@ void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines
       outcome.last_id = spline.Last->cpid;
       for (const ControlPoint* end : {spline.First, spline.Last}) {
         if (end == spline.Last && spline.Last == spline.First) break;
-        const double distance = std::fabs(end->GetX(end->HookRatio(), &memo));
-        if (InNearMissBand(distance, tolerance_))
-          near_misses_.push_back({end, NearMissKind::SplineEnd, distance});
+        seam_.NoteEnd(end, std::fabs(end->GetX(end->HookRatio(), &memo)));
       }
     }
     report_.splines.push_back(outcome);
@@ -78,16 +63,18 @@ void MeshReport::NoteSplines(const std::vector<std::unique_ptr<Spline>>& splines
 
 void MeshReport::Finish() {
   RestingPoints memo;
-  report_.snapped.reserve(report_.snapped.size() + snapped_.size());
-  for (std::size_t i = 0; i < snapped_.size(); ++i) {
-    if (i + kAhead < snapped_.size()) Prefetch(snapped_[i + kAhead].point);
-    const Moved& m = snapped_[i];
+  const auto& snapped = seam_.snapped;
+  report_.snapped.reserve(report_.snapped.size() + snapped.size());
+  for (std::size_t i = 0; i < snapped.size(); ++i) {
+    if (i + kAhead < snapped.size()) Prefetch(snapped[i + kAhead].point);
+    const auto& m = snapped[i];
     report_.snapped.push_back({PlaceOf(*m.point, mesh_, memo), m.old_x, std::fabs(m.old_x)});
   }
   // Inner points were met before the ends: in id order they read as the model runs.
-  std::stable_sort(near_misses_.begin(), near_misses_.end(),
-                   [](const Missed& a, const Missed& b) { return a.point->cpid < b.point->cpid; });
-  for (const Missed& m : near_misses_)
+  auto& missed = seam_.near_misses;
+  std::stable_sort(missed.begin(), missed.end(),
+                   [](const auto& a, const auto& b) { return a.point->cpid < b.point->cpid; });
+  for (const auto& m : missed)
     report_.near_misses.push_back({PlaceOf(*m.point, mesh_, memo), m.kind, m.distance});
   const std::size_t first_spline = report_.splines.size() - fates_.size();
   for (std::size_t s = 0; s < fates_.size(); ++s)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/document/DockReport.h"
+#include "core/document/SeamNotes.h"
 #include "core/document/ToleranceSuggestion.h"
 #include "core/mdl/ControlPointList.h"
 #include "core/mdl/Spline.h"
@@ -32,22 +33,9 @@ class MeshReport {
   void Finish();
 
  private:
-  struct Moved {
-    const ControlPoint* point;
-    double old_x;
-  };
-  struct Missed {
-    const ControlPoint* point;
-    NearMissKind kind;
-    double distance;
-  };
-
   DockReport& report_;
-  ToleranceAdvisor& advisor_;
   std::int32_t mesh_;
-  double tolerance_;
-  std::vector<Moved> snapped_;
-  std::vector<Missed> near_misses_;
+  SeamNotes<const ControlPoint*> seam_;
   std::vector<SplineFate> fates_;
   std::vector<CorrectionNote> corrections_;
   AttachFindings attachments_;
