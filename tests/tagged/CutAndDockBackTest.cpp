@@ -260,7 +260,8 @@ INSTANTIATE_TEST_SUITE_P(CleanCuts, CutAndDockBack,
                                            "Grid_4x4.mdl"),
                          [](const auto& test) {
                            std::string name = test.param;
-                           return name.substr(0, name.find('.')).substr(name[0] == '8' ? 1 : 0);
+                           name = name.substr(0, name.find('.'));
+                           return name[0] == '8' ? "Eight" + name.substr(1) : name;
                          });
 
 }  // namespace
