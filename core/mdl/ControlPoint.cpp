@@ -5,8 +5,9 @@
 #include <unordered_set>
 
 #include "core/util/Errors.h"
-#include "core/util/NumberText.h"
+#include "core/util/Extended.h"
 #include "core/util/FieldSplitter.h"
+#include "core/util/NumberText.h"
 
 namespace mk {
 namespace {
@@ -232,13 +233,15 @@ std::array<double, 3> ControlPoint::GetXYZ(double ratio, RestingPoints* memo) co
   const ControlPoint* end = WalkTargets(this, [](const ControlPoint* q) { return q->IsHook(); });
   if (!end->IsHook()) return own(end);
   // A hook asked with a ratio: the position lies that far from the hook's target towards the
-  // next point of its own chain. Extended precision keeps the result as the modeller's own.
+  // next point of its own chain. Extended precision keeps the result as the modeller's own,
+  // and the same on every platform.
   const std::array<double, 3> c = own(end->at_cp ? RestingPoint(end->at_cp, memo) : end);
   const std::array<double, 3> b = own(RestingPoint(end->NextOrHead(), memo));
+  const Extended share(ratio);
   std::array<double, 3> at{};
   for (std::size_t axis = 0; axis < 3; ++axis) {
-    const long double from = c[axis];
-    at[axis] = static_cast<double>(from + static_cast<long double>(ratio) * (b[axis] - from));
+    const Extended from(c[axis]);
+    at[axis] = Add(from, Multiply(share, Subtract(Extended(b[axis]), from))).ToDouble();
   }
   return at;
 }

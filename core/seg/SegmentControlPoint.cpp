@@ -16,7 +16,7 @@ namespace {
 SegmentControlPoint::Line ReadTriple(std::string_view line) {
   SegmentControlPoint::Line triple;
   if (WordCount(line) == 1) return triple;
-  std::array<long double, 3> values{};
+  std::array<Extended, 3> values{};
   for (int k = 0; k < 3; ++k) values[static_cast<std::size_t>(k)] = StrToExtended(NthWord(line, k));
   triple = values;
   triple.SetFlag(true);
@@ -24,7 +24,7 @@ SegmentControlPoint::Line ReadTriple(std::string_view line) {
 }
 
 void WriteTriple(LineWriter& lines, const SegmentControlPoint::Line& triple) {
-  const std::array<long double, 3> values = triple.Get();
+  const std::array<Extended, 3> values = triple.Get();
   std::string& out = lines.Text();
   if (!triple.Flag()) {
     out += '0';
@@ -43,7 +43,7 @@ std::size_t SegmentControlPoint::ReadFromLines(const LineList& lines, std::size_
   cpid = StrToInt(NthWord(first, 2));
 
   const std::string_view second = lines.Get(index + 1);
-  x = y = z = 0;
+  x = y = z = Extended();
   if (IsAttached()) {
     at_cpid = StrToInt(NthWord(second, 0));
   } else {
@@ -74,7 +74,7 @@ void SegmentControlPoint::WriteToLines(LineWriter& lines) const {
   if (IsAttached()) {
     AppendInt(lines.Text(), at_cpid);
   } else {
-    AppendTriple(lines.Text(), std::array<long double, 3>{x, y, z});
+    AppendTriple(lines.Text(), std::array<Extended, 3>{x, y, z});
   }
   lines.EndLine();
   WriteTriple(lines, line3);
@@ -99,19 +99,12 @@ const SegmentControlPoint& SegmentControlPoint::Anchor() const {
 
 void SegmentControlPoint::SnapToPlane(double tolerance) {
   if (IsAttached()) return;
-  if (tolerance > std::fabs(static_cast<double>(x))) x = 0;
-}
-
-void SegmentControlPoint::Scale(long double sx, long double sy, long double sz) {
-  x = x * sx;
-  y = y * sy;
-  z = z * sz;
+  if (tolerance > std::fabs(x.ToDouble())) x = Extended();
 }
 
 void SegmentControlPoint::ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const {
   if (IsAttached()) return;
-  const std::array<double, 3> v{static_cast<double>(x), static_cast<double>(y),
-                                static_cast<double>(z)};
+  const std::array<double, 3> v{x.ToDouble(), y.ToDouble(), z.ToDouble()};
   for (std::size_t k = 0; k < 3; ++k) {
     if (v[k] < min[k]) min[k] = v[k];
     if (v[k] > max[k]) max[k] = v[k];
@@ -148,7 +141,7 @@ std::unique_ptr<SegmentControlPoint> SegmentControlPoint::MirrorCopy(std::int32_
   twin->cptype = cptype;
   twin->attached = attached;
   // A point attached to a plane point keeps that shared point as its target.
-  if (IsAttached()) twin->at_cpid = GetX() != 0 ? WrapAdd(at_cpid, offset) : at_cpid;
+  if (IsAttached()) twin->at_cpid = !GetX().IsZero() ? WrapAdd(at_cpid, offset) : at_cpid;
   twin->cpid = WrapAdd(cpid, offset);
   twin->x = x;
   twin->y = y;

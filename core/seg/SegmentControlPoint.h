@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "core/docking/IdArithmetic.h"
-#include "core/util/LargeMemory.h"
 #include "core/util/CompactTriple.h"
+#include "core/util/Extended.h"
+#include "core/util/LargeMemory.h"
 #include "core/util/LineList.h"
-#include "core/util/PackedExtended.h"
 #include "core/util/PointPool.h"
 
 namespace mk {
@@ -31,12 +31,12 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   static constexpr const char* kAttachNilLine = "attach_obj=nil";
 
   // Ordered for size: a segment holds millions of points. The pointers first, then the words,
-  // then the coordinates, packed to their 10 bytes of value: 80 bytes with x87 extended reals,
-  // where 16-byte coordinates made 96.
+  // then the coordinates in their 10 bytes of value: 80 bytes, where the 16 bytes of an x87
+  // long double made 96.
   SegmentControlPoint* at_cp = nullptr;  ///< not owned
   /// Lines 3 and 4; the flag of each tells that its line held more than one word. A line of one
   /// word (the default) is written back as "0".
-  using Line = CompactTriple<long double, PackedExtended>;
+  using Line = CompactTriple<Extended>;
   Line line3;
   Line line4;
 
@@ -49,7 +49,7 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   std::int32_t attached = 0;
   std::int32_t at_cpid = 0;
   std::int32_t cpid = 0;
-  PackedExtended x, y, z;
+  Extended x, y, z;
 
   bool Line3Default() const { return !line3.Flag(); }
   bool Line4Default() const { return !line4.Flag(); }
@@ -68,17 +68,18 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   /// Position through attachments. A chain ends at the first free point; an attached point
   /// without a target answers its own stored position, and a walk that comes back to a point it
   /// has already met answers that point's stored position.
-  long double GetX() const { return Anchor().x; }
-  long double GetY() const { return Anchor().y; }
-  long double GetZ() const { return Anchor().z; }
+  Extended GetX() const { return Anchor().x; }
+  Extended GetY() const { return Anchor().y; }
+  Extended GetZ() const { return Anchor().z; }
   /// The point whose stored position this one answers with (itself when free).
   const SegmentControlPoint& Anchor() const;
-  bool IsOnPlane() const { return GetX() == 0; }
+  bool IsOnPlane() const { return GetX().IsZero(); }
 
   /// Free points only. The magnitude is taken as a double, so x equal to the tolerance as typed
   /// stays where it is.
   void SnapToPlane(double tolerance);
-  void Scale(long double sx, long double sy, long double sz);
+  /// The mirror image across the plane X=0: x changes sign, every bit else stays.
+  void Reflect() { x = -x; }
   /// Free points only: widens the box to enclose the stored position.
   void ExtendBounds(std::array<double, 3>& min, std::array<double, 3>& max) const;
 
@@ -94,7 +95,7 @@ class SegmentControlPoint : public Pooled<SegmentControlPoint> {
   void SetClosed() { cptype |= kClosedBit; }
   bool IsClosed() const { return (cptype & kClosedBit) != 0; }
 
-  /// The unreflected twin with ids moved by offset; the caller scales it by (-1, 1, 1).
+  /// The unreflected twin with ids moved by offset; the caller reflects it.
   std::unique_ptr<SegmentControlPoint> MirrorCopy(std::int32_t offset) const;
 };
 

@@ -143,9 +143,9 @@ void SegmentDocument::VisitPoints(PointVisitor& visitor) const {
     for (const auto& point : spline->ControlPoints) {
       const SegmentControlPoint& at = point->Anchor();
       visited.id = point->cpid;
-      visited.x = at.x;
-      visited.y = at.y;
-      visited.z = at.z;
+      visited.x = at.x.ToLongDouble();
+      visited.y = at.y.ToLongDouble();
+      visited.z = at.z.ToLongDouble();
       visitor.Visit(visited);
     }
   }

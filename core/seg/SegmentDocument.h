@@ -11,6 +11,7 @@
 
 #include "core/document/FileDocument.h"
 #include "core/seg/SegmentSpline.h"
+#include "core/util/Extended.h"
 #include "core/util/LargeMemory.h"
 
 namespace mk {
@@ -47,7 +48,7 @@ class SegmentDocument : public FileDocument {
   std::int32_t HeaderA = 0;
   std::int32_t HeaderB = 0;
   std::int32_t HeaderC = 0;
-  std::array<long double, 3> HeaderTriple{};
+  std::array<Extended, 3> HeaderTriple{};
   std::string HeaderText1;
   std::string HeaderText2;
 

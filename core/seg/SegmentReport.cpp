@@ -11,11 +11,11 @@ namespace {
 /// Segments have one mesh; a point is drawn where its anchor is.
 ReportPlace PlaceOf(const SegmentControlPoint& p) {
   const SegmentControlPoint& at = p.Anchor();
-  return {0, p.cpid, at.x, at.y, at.z};
+  return {0, p.cpid, at.x.ToLongDouble(), at.y.ToLongDouble(), at.z.ToLongDouble()};
 }
 
 /// The distance from the plane as the snap measures it: the magnitude taken as a double.
-double DistanceOf(const SegmentControlPoint& p) { return std::fabs(static_cast<double>(p.x)); }
+double DistanceOf(const SegmentControlPoint& p) { return std::fabs(p.x.ToDouble()); }
 
 }  // namespace
 
@@ -35,8 +35,8 @@ void SegmentReport::NoteBeforeSnap(const std::vector<std::unique_ptr<SegmentSpli
       } else {
         advisor_.NoteInner(distance);
       }
-      if (p.x != 0 && distance < tolerance_) {
-        snapped_.push_back({&p, static_cast<double>(p.x)});
+      if (!p.x.IsZero() && distance < tolerance_) {
+        snapped_.push_back({&p, p.x.ToDouble()});
       } else if (!end && InNearMissBand(distance, tolerance_)) {
         // Ends are judged after the snap, through their attachments, as the mirror judges them.
         near_misses_.push_back({&p, NearMissKind::Point, distance});
@@ -57,7 +57,7 @@ void SegmentReport::NoteSplines(const std::vector<std::unique_ptr<SegmentSpline>
       outcome.first_id = points.front()->cpid;
       outcome.last_id = points.back()->cpid;
       for (const SegmentControlPoint* end : {points.front().get(), points.back().get()}) {
-        const double distance = std::fabs(static_cast<double>(end->GetX()));
+        const double distance = std::fabs(end->GetX().ToDouble());
         if (InNearMissBand(distance, tolerance_))
           near_misses_.push_back({end, NearMissKind::SplineEnd, distance});
         if (points.size() == 1) break;

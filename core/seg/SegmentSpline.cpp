@@ -76,7 +76,7 @@ std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset, Sp
   twins.reserve(n);
   for (std::size_t i = skip_first; i + skip_last < n; ++i) {
     auto twin = ControlPoints[i]->MirrorCopy(offset);
-    twin->Scale(-1, 1, 1);
+    twin->Reflect();
     twins.push_back(std::move(twin));
   }
 
@@ -105,11 +105,12 @@ std::unique_ptr<SegmentSpline> SegmentSpline::MakeMirror(std::int32_t offset, Sp
 void SegmentSpline::Draw(View3D& view) const {
   if (ControlPoints.empty()) return;
   const SegmentControlPoint& first = ControlPoints.front()->Anchor();
-  const long double x0 = first.x, y0 = first.y, z0 = first.z;
+  const long double x0 = first.x.ToLongDouble(), y0 = first.y.ToLongDouble(),
+                    z0 = first.z.ToLongDouble();
   view.MoveTo3D(x0, y0, z0);
   for (std::size_t i = 1; i < ControlPoints.size(); ++i) {
     const SegmentControlPoint& at = ControlPoints[i]->Anchor();
-    view.LineTo3D(at.x, at.y, at.z);
+    view.LineTo3D(at.x.ToLongDouble(), at.y.ToLongDouble(), at.z.ToLongDouble());
   }
   if (IsClosedLoop()) view.LineTo3D(x0, y0, z0);
 }

@@ -13,6 +13,9 @@
 
 namespace mk {
 
+/// Whether a value needs no storage: +0 only, as -0 must come back as read.
+inline bool IsPositiveZero(double value) { return value == 0 && !std::signbit(value); }
+
 template <class Real, class Storage = Real>
 class CompactTriple {
  public:
@@ -58,7 +61,7 @@ class CompactTriple {
     return *this;
   }
 
-  Real operator[](std::size_t k) const { return Stored() ? Real((*Stored())[k]) : Real(0); }
+  Real operator[](std::size_t k) const { return Stored() ? Real((*Stored())[k]) : Real(); }
   Values Get() const {
     const Block* stored = Stored();
     if (stored == nullptr) return Values{};
@@ -86,8 +89,8 @@ class CompactTriple {
   void Assign(const Values& values) {
     // Only +0 may go without storage: a -0 read from a file must come back as it was read.
     bool zero = true;
-    for (Real v : values)
-      if (!(v == 0) || std::signbit(v)) zero = false;
+    for (const Real& v : values)
+      if (!IsPositiveZero(v)) zero = false;
     if (zero) {
       delete Stored();
       Own(nullptr);

@@ -1,14 +1,15 @@
 #include "core/util/NumberText.h"
 
-#include <algorithm>
 #include <array>
+#include <bit>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
+#include <cstring>
 #include <string>
-#include <type_traits>
 
+#include "core/util/DecimalConversion.h"
 #include "core/util/Errors.h"
 
 namespace mk {
@@ -16,142 +17,172 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-/// Checks the real grammar; on success tells whether the decimal magnitude is below 1 (so that an
-/// out-of-range result is an underflow) and where the part without a plus sign starts.
-bool ScanReal(std::string_view t, std::size_t& number_start, bool& tiny) {
-  std::size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  number_start = (i == 1 && t[0] == '+') ? 1 : 0;
-  std::size_t int_digits = 0, frac_digits = 0;
-  long long lead_exponent = 0;  // decimal exponent of the first non-zero digit
-  bool seen_nonzero = false;
-  while (i < t.size() && IsDigit(t[i])) {
-    if (t[i] != '0' && !seen_nonzero) seen_nonzero = true;
-    if (seen_nonzero) ++lead_exponent;
-    ++i;
-    ++int_digits;
-  }
-  if (seen_nonzero) --lead_exponent;
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    long long position = -1;
-    while (i < t.size() && IsDigit(t[i])) {
-      if (!seen_nonzero && t[i] != '0') {
-        seen_nonzero = true;
-        lead_exponent = position;
-      }
-      --position;
-      ++i;
-      ++frac_digits;
-    }
-  }
-  if (int_digits + frac_digits == 0) return false;
-  long long exponent = 0;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-    if (i == t.size() || !IsDigit(t[i])) return false;
-    while (i < t.size() && IsDigit(t[i])) {
-      if (exponent < 1000000000) exponent = exponent * 10 + (t[i] - '0');
-      ++i;
-    }
-    if (negative) exponent = -exponent;
-  }
-  tiny = lead_exponent + exponent < 0;
-  return i == t.size();
-}
-
-/// 10^k for 0 <= k <= kMaxExactPower<Real>: every such power is exact in Real.
-template <typename Real>
-constexpr int kMaxExactPower = [] {
-  // 10^k = 5^k * 2^k is exact while 5^k fits the mantissa.
-  int k = 0;
-  unsigned long long five = 1;
-  while (k < 27 && five * 5 < (1ull << std::min(std::numeric_limits<Real>::digits, 63))) {
-    five *= 5;
-    ++k;
-  }
-  return k;
-}();
-
-template <typename Real>
-Real ExactPowerOfTen(int k) {
-  static const auto table = [] {
-    std::array<Real, kMaxExactPower<Real> + 1> t{};
-    Real p = 1;
-    for (auto& v : t) {
-      v = p;
-      p *= 10;
-    }
-    return t;
-  }();
-  return table[static_cast<std::size_t>(k)];
-}
-
-/// Plain decimals such as "-44.125", the words of nearly every segment file, read as extended
-/// reals when their digits and the power of ten are exact in Real: one correctly rounded division
-/// then gives exactly the value of the general conversion, which is much slower for extended
-/// reals. False sends any other text (exponents, long digit strings, bad words) to the general
-/// path, which also reports the errors.
-template <typename Real>
-bool ParseShortDecimal(std::string_view t, Real& out) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  std::uint64_t mantissa = 0;
-  int digits = 0;
+/// The form nearly every number of a model file takes: a sign, at most 19 digits with an optional
+/// point and an optional exponent, read in one pass as w * 10^exponent. False for anything else;
+/// the general path then reads the text or reports it.
+bool ScanShort(std::string_view t, bool& negative, std::uint64_t& w, int& exponent) {
+  // Locals throughout: results written through the references inside the loop would go to
+  // memory at every digit.
+  const char* p = t.data();
+  const char* const end = p + t.size();
+  bool minus = false;
+  if (p < end && (*p == '+' || *p == '-')) minus = *p++ == '-';
+  // The integer digits, then those of the fraction, each in a loop of its own. More than 19
+  // digits may wrap the value; such texts are refused below.
+  std::uint64_t value = 0;
+  const char* const integer = p;
+  while (p < end && IsDigit(*p)) value = value * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  const auto integer_digits = static_cast<int>(p - integer);
   int fraction = 0;
-  for (bool after_point = false; i < t.size(); ++i) {
+  if (p < end && *p == '.') {
+    const char* const first = ++p;
+    while (p < end && IsDigit(*p)) value = value * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    fraction = static_cast<int>(p - first);
+  }
+  const int digits = integer_digits + fraction;
+  if (digits == 0 || digits > 19) return false;
+  int scale = -fraction;
+  if (p < end) {
+    if (*p != 'e' && *p != 'E') return false;
+    ++p;
+    bool negative_exponent = false;
+    if (p < end && (*p == '+' || *p == '-')) negative_exponent = *p++ == '-';
+    if (p == end || end - p > 4) return false;
+    int e = 0;
+    for (; p < end; ++p) {
+      if (!IsDigit(*p)) return false;
+      e = e * 10 + (*p - '0');
+    }
+    scale += negative_exponent ? -e : e;
+  }
+  negative = minus;
+  w = value;
+  exponent = scale;
+  return true;
+}
+
+/// Digits kept for the exact conversion. Any further digit can only tell whether the value lies
+/// above the kept ones; the closest call between two extended reals in a double's range needs
+/// fewer than 900.
+constexpr int kMaxDigits = 1100;
+
+/// Checks the real grammar and reads the significant digits and the decimal exponent.
+bool ScanReal(std::string_view t, bool& negative, char (&digits)[kMaxDigits],
+              DecimalText& decimal) {
+  std::size_t i = 0;
+  negative = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+  decimal = DecimalText{digits, 0, 0, false};
+  long long adjust = 0;
+  std::size_t mantissa_digits = 0;
+  bool after_point = false;
+  for (; i < t.size(); ++i) {
     const char c = t[i];
     if (c == '.' && !after_point) {
       after_point = true;
       continue;
     }
-    if (!IsDigit(c) || digits == 19) return false;
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-    ++digits;
-    if (after_point) ++fraction;
-  }
-  constexpr int kBits = std::numeric_limits<Real>::digits;
-  if (digits == 0 || fraction > kMaxExactPower<Real>) return false;
-  if (kBits < 64 && (mantissa >> (kBits < 64 ? kBits : 0)) != 0) return false;
-  Real value = static_cast<Real>(mantissa);
-  if (fraction > 0) value /= ExactPowerOfTen<Real>(fraction);
-  out = negative ? -value : value;
-  return true;
-}
-
-template <typename Real>
-Real ParseReal(std::string_view text) {
-  {
-    // from_chars takes the real grammar but for a plus sign, and besides it the words of
-    // non-finite values, refused here; every other text, an underflow among them, goes the
-    // checked way below.
-    const bool plus = !text.empty() && text.front() == '+';
-    const std::string_view number = text.substr(plus ? 1 : 0);
-    if (!number.empty() && !(plus && number.front() == '-')) {
-      Real value = 0;
-      const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
-      if (r.ec == std::errc() && r.ptr == number.data() + number.size() && std::isfinite(value))
-        return value;
+    if (!IsDigit(c)) break;
+    ++mantissa_digits;
+    if (decimal.count == 0 && c == '0') {
+      if (after_point) --adjust;
+    } else if (decimal.count < kMaxDigits) {
+      digits[decimal.count++] = c;
+      if (after_point) --adjust;
+    } else {
+      if (c != '0') decimal.truncated = true;
+      if (!after_point) ++adjust;
     }
   }
-  std::size_t start = 0;
-  bool tiny = false;
-  if (!ScanReal(text, start, tiny))
-    throw ConversionError(ConversionError::Kind::Real, std::string(text));
-  const std::string_view number = text.substr(start);
-  Real value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    if (!tiny) throw ConversionError(ConversionError::Kind::Real, std::string(text));
-    return number.front() == '-' ? -Real(0) : Real(0);
+  if (mantissa_digits == 0) return false;
+  long long exponent = 0;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    bool negative_exponent = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative_exponent = t[i++] == '-';
+    if (i == t.size() || !IsDigit(t[i])) return false;
+    for (; i < t.size() && IsDigit(t[i]); ++i)
+      if (exponent < 1000000000) exponent = exponent * 10 + (t[i] - '0');
+    if (negative_exponent) exponent = -exponent;
   }
-  if (result.ec != std::errc() || result.ptr != number.data() + number.size() ||
-      !std::isfinite(value))
-    throw ConversionError(ConversionError::Kind::Real, std::string(text));
-  return value;
+  decimal.exponent = exponent + adjust;
+  return i == t.size();
+}
+
+constexpr std::array<double, 23> kDoublePowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+/// w * 10^exponent when one correctly rounded double operation gives it: both operands exact
+/// (Clinger's fast path). Needs doubles evaluated as doubles, which every 64-bit target does.
+bool QuickDouble(std::uint64_t w, int exponent, double& value) {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+  if (w >> 53 != 0 || exponent < -22 || exponent > 22) return false;
+  const auto d = static_cast<double>(w);
+  const double power =
+      kDoublePowersOfTen[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];
+  value = exponent < 0 ? d / power : d * power;
+  return true;
+#else
+  (void)w;
+  (void)exponent;
+  (void)value;
+  return false;
+#endif
+}
+
+[[noreturn]] void FailReal(std::string_view text) {
+  throw ConversionError(ConversionError::Kind::Real, std::string(text));
+}
+
+/// The double nearest the decimal; a magnitude beyond the range is an error, one too small
+/// for it reads as zero of the same sign.
+double DoubleOf(std::string_view text, bool negative, const DecimalText& decimal) {
+  const BinaryReal r = RoundDecimal(decimal, 53, -1074);
+  if (r.significand != 0 && static_cast<int>(std::bit_width(r.significand)) + r.exponent > 1024)
+    FailReal(text);
+  const double magnitude = std::ldexp(static_cast<double>(r.significand), r.exponent);
+  return negative ? -magnitude : magnitude;
+}
+
+double ParseDouble(std::string_view text) {
+  bool negative = false;
+  std::uint64_t w = 0;
+  int exponent = 0;
+  if (ScanShort(text, negative, w, exponent)) {
+    double value = 0;
+    if (QuickDouble(w, exponent, value)) return negative ? -value : value;
+  }
+  char digits[kMaxDigits];
+  DecimalText decimal;
+  if (!ScanReal(text, negative, digits, decimal)) FailReal(text);
+  return DoubleOf(text, negative, decimal);
+}
+
+Extended ParseExtended(std::string_view text) {
+  bool negative = false;
+  std::uint64_t w = 0;
+  int exponent = 0;
+  if (ScanShort(text, negative, w, exponent) && exponent <= 0 && -exponent <= kMaxQuickFraction) {
+    if (w == 0) return negative ? -Extended() : Extended();
+    if (exponent == 0) return Extended::FromScaled(negative, w, 0);
+    const BinaryReal r = QuickExtendedQuotient(w, -exponent);
+    return Extended::FromScaled(negative, r.significand, r.exponent);
+  }
+  char digits[kMaxDigits];
+  DecimalText decimal;
+  if (!ScanReal(text, negative, digits, decimal)) FailReal(text);
+  // Extended reals keep their digits but not their range: bounds, views and the other format
+  // work in doubles, and a value beyond them would be saved as a text no reader accepts.
+  const double in_range = DoubleOf(text, negative, decimal);
+  if (in_range == 0) return Extended(in_range);
+  const BinaryReal r = RoundDecimal(decimal, 64, -16445);
+  // Above the largest double: beyond its last significand or its top binade.
+  const int top = static_cast<int>(std::bit_width(r.significand)) + r.exponent;
+  if (top > 1024 ||
+      (top == 1024 && (r.significand << std::countl_zero(r.significand)) > 0xFFFFFFFFFFFFF800u))
+    return Extended(in_range);
+  return Extended::FromScaled(negative, r.significand, r.exponent);
 }
 
 /// Writes the general 15-digit form of a value given as 15 rounded digits and their exponent.
@@ -191,127 +222,35 @@ void AppendGeneral(std::string& out, bool negative, const char* digits, int expo
   out.append(text, t);
 }
 
-/// The 15 correctly rounded significant digits of a positive finite magnitude, and the decimal
-/// exponent of the first one.
-template <typename Real>
-void ScientificDigits(Real magnitude, char (&digits)[15], int& exponent) {
-  if constexpr (std::is_same_v<Real, double>) {
-    // The shortest digits that read back as the same double are cheaper to find than 15
-    // rounded ones, and model files hold short numbers. When there are at most 15 of
-    // them they are the rounded digits too: every decimal of 15 significant digits comes back
-    // unchanged through its nearest normal double and a rounding to 15 digits.
-    if (std::isnormal(magnitude)) {
-      char shortest[64];
-      const auto r = std::to_chars(shortest, shortest + sizeof shortest, magnitude,
-                                   std::chars_format::scientific);
-      const char* e = shortest;
-      while (e < r.ptr && *e != 'e') ++e;
-      // "d" or "d.ddd", then "e[+-]x"
-      const std::ptrdiff_t mantissa = e - shortest;
-      const std::ptrdiff_t count = mantissa == 1 ? 1 : mantissa - 1;
-      if (e < r.ptr && count <= 15) {
-        digits[0] = shortest[0];
-        for (int i = 1; i < 15; ++i)
-          digits[i] = i < count ? shortest[i + 1] : '0';
-        std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), r.ptr, exponent);
-        return;
-      }
-    }
-  }
-  // "d.ddddddddddddddde[+-]x"
-  char buffer[64];
-  const auto r =
-      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
-  digits[0] = buffer[0];
-  for (int i = 0; i < 14; ++i) digits[i + 1] = buffer[2 + i];
-  std::from_chars(buffer + 17 + (buffer[17] == '+' ? 1 : 0), r.ptr, exponent);
-}
-
-/// 10^k in extended precision: from a table for the usual range (powl is slow), else powl.
-long double PowerOfTen(int k) {
-  constexpr int kRange = 64;
-  static const auto table = [] {
-    std::array<long double, 2 * kRange + 1> t{};
-    long double p = 1;
-    for (int i = 0; i <= kRange; ++i, p *= 10) {
-      t[static_cast<std::size_t>(kRange + i)] = p;
-      t[static_cast<std::size_t>(kRange - i)] = 1 / p;
-    }
-    return t;
-  }();
-  if (k >= -kRange && k <= kRange) return table[static_cast<std::size_t>(k + kRange)];
-  return std::pow(10.0L, static_cast<long double>(k));
-}
-
-/// Extended reals: the library formats them through a slow multi-precision path, so the digits of
-/// the nearest double are used whenever they are provably the correctly rounded digits of the
-/// extended value too, that is, when the value lies clearly inside their rounding interval.
-void ScientificDigits(long double magnitude, char (&digits)[15], int& exponent) {
-  const double nearest = static_cast<double>(magnitude);
-  if (std::isnormal(nearest)) {
-    ScientificDigits(nearest, digits, exponent);
-    if (static_cast<long double>(nearest) == magnitude) return;
-    std::uint64_t d = 0;
-    for (char c : digits) d = d * 10 + static_cast<std::uint64_t>(c - '0');
-    const long double unit = PowerOfTen(exponent - 14);
-    // Below a power of ten the digits of the decade beneath are ten times finer, and so is
-    // the lower half of its rounding interval.
-    const long double below = d == 100000000000000u ? 0.05L : 0.5L;
-    const long double low = (static_cast<long double>(d) - below) * unit;
-    const long double high = (static_cast<long double>(d) + 0.5L) * unit;
-    // The interval ends carry errors of a few extended ulps; the margin is far wider.
-    const long double margin = magnitude * 1e-17L;
-    if (magnitude > low + margin && magnitude < high - margin) return;
-  }
-  ScientificDigits<long double>(magnitude, digits, exponent);
-}
-
-/// Writes magnitudes that are short decimals, as model files hold nearly everywhere, without the
-/// library's digit generation; false leaves every other value to the library's digits. With d the
-/// magnitude rounded to a double, m = d * 10^k is computed for k = 0, 1, ...; it lies within
-/// 2^-52 * m of the exact product p. Once an integer c lies within 2.5e-16 * m of m, it lies
-/// within half a unit of p's 15th significant digit, so c / 10^k is exactly the rounding to
-/// 15 digits that the general path would write.
-bool AppendShortDecimal(std::string& out, bool negative, long double magnitude) {
-  constexpr int kMaxFractionDigits = 8;
-  const auto d = static_cast<double>(magnitude);
-  if (!(d >= 1e-4 && d < 1e15)) return false;  // the plain notation, without exponent
-  for (int k = 0; k <= kMaxFractionDigits; ++k) {
-    const double m = d * ExactPowerOfTen<double>(k);
-    if (m >= 1e15) return false;
-    // m + 0.5 is exact below 10^15; a tie is never close enough to count.
-    const auto c = static_cast<std::uint64_t>(m + 0.5);
-    if (c >= 1000000000000000u) return false;  // rounded up to 10^15, written with an exponent
-    if (c == 0 || std::fabs(m - static_cast<double>(c)) > 2.5e-16 * m) continue;
-    // Below 10^15, c has at most 15 digits: written in place and padded with zeros to 15.
-    char digits[20];
-    char* end = std::to_chars(digits, digits + sizeof digits, c).ptr;
-    const int n = static_cast<int>(end - digits);
-    std::fill(end, digits + 15, '0');
-    AppendGeneral(out, negative, digits, n - 1 - k);
-    return true;
-  }
-  return false;
-}
-
-template <typename Real>
-void AppendReal(std::string& out, Real value) {
-  if (value == 0 || !std::isfinite(value)) {
-    // Readers never produce non-finite values; zero of either sign is "0".
-    if (value == 0) {
-      out.push_back('0');
-    } else {
-      out.append(std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF"));
-    }
-    return;
-  }
-  const bool negative = value < 0;
+/// The 15 correctly rounded digits of significand * 2^exponent, written in the general form.
+void AppendDigitsOf(std::string& out, bool negative, std::uint64_t significand, int exponent) {
   char digits[15];
-  int exponent = 0;
-  const Real magnitude = negative ? -value : value;
-  if (AppendShortDecimal(out, negative, magnitude)) return;
-  ScientificDigits(magnitude, digits, exponent);
-  AppendGeneral(out, negative, digits, exponent);
+  const int decimal_exponent = RoundToDigits(significand, exponent, 15, digits);
+  AppendGeneral(out, negative, digits, decimal_exponent);
+}
+
+/// Zero of either sign is "0"; readers never produce non-finite values.
+bool AppendSpecial(std::string& out, bool zero, bool finite, bool nan, bool negative) {
+  if (zero) {
+    out.push_back('0');
+  } else if (!finite) {
+    out.append(nan ? "NAN" : (negative ? "-INF" : "INF"));
+  }
+  return zero || !finite;
+}
+
+/// The significand and exponent of a finite non-zero double.
+void Decompose(double value, std::uint64_t& significand, int& exponent) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, 8);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  significand = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased == 0) {
+    exponent = -1074;
+  } else {
+    significand |= std::uint64_t{1} << 52;
+    exponent = biased - 1075;
+  }
 }
 
 }  // namespace
@@ -332,16 +271,8 @@ std::int32_t StrToInt(std::string_view text) {
   return value;
 }
 
-double StrToFloat(std::string_view text) { return ParseReal<double>(text); }
-long double StrToExtended(std::string_view text) {
-  if (long double value; ParseShortDecimal(text, value)) return value;
-  // Extended reals keep their digits but not their range: bounds, views and the other format
-  // work in doubles, and a value beyond them would be saved as a text no reader accepts.
-  const double in_range = ParseReal<double>(text);
-  if (in_range == 0) return in_range;
-  const long double value = ParseReal<long double>(text);
-  return std::fabs(value) > std::numeric_limits<double>::max() ? in_range : value;
-}
+double StrToFloat(std::string_view text) { return ParseDouble(text); }
+Extended StrToExtended(std::string_view text) { return ParseExtended(text); }
 
 void AppendInt(std::string& out, std::int32_t value) {
   char buffer[16];
@@ -355,19 +286,43 @@ std::string IntToStr(std::int32_t value) {
   return out;
 }
 
-void AppendFloat(std::string& out, double value) { AppendReal(out, value); }
-void AppendFloat(std::string& out, long double value) { AppendReal(out, value); }
+void AppendFloat(std::string& out, double value) {
+  if (AppendSpecial(out, value == 0, std::isfinite(value), std::isnan(value), value < 0)) return;
+  std::uint64_t significand = 0;
+  int exponent = 0;
+  Decompose(value, significand, exponent);
+  AppendDigitsOf(out, std::signbit(value), significand, exponent);
+}
+
+void AppendFloat(std::string& out, const Extended& value) {
+  const bool nan = !value.IsFinite() && (value.Significand() << 1) != 0;
+  if (AppendSpecial(out, value.IsZero(), value.IsFinite(), nan, value.SignBit())) return;
+  const int biased = value.SignExponent() & Extended::kExponentMask;
+  AppendDigitsOf(out, value.SignBit(), value.Significand(),
+                 (biased == 0 ? 1 : biased) - Extended::kBias - 63);
+}
+
+void AppendFloat(std::string& out, long double value) {
+  AppendFloat(out, Extended::FromLongDouble(value));
+}
 
 std::string FloatToStr(double value) {
   std::string out;
-  AppendReal(out, value);
+  AppendFloat(out, value);
   return out;
 }
 
-std::string FloatToStr(long double value) {
+std::string FloatToStr(const Extended& value) {
   std::string out;
-  AppendReal(out, value);
+  AppendFloat(out, value);
   return out;
+}
+
+int SignificantDigits(double value, int digits, char* out) {
+  std::uint64_t significand = 0;
+  int exponent = 0;
+  Decompose(std::fabs(value), significand, exponent);
+  return RoundToDigits(significand, exponent, digits, out);
 }
 
 }  // namespace mk

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/util/Extended.h"
+
 namespace mk {
 
 /// Optional sign and decimal digits in the signed 32-bit range; nothing else (no blanks, no hex).
@@ -19,7 +21,7 @@ std::int32_t StrToInt(std::string_view text);
 /// for the range reads as zero of the same sign. Throws ConversionError (real) with the text.
 double StrToFloat(std::string_view text);
 /// As StrToFloat, with the digits of an extended real but the range of a double.
-long double StrToExtended(std::string_view text);
+Extended StrToExtended(std::string_view text);
 
 std::string IntToStr(std::int32_t value);
 void AppendInt(std::string& out, std::int32_t value);
@@ -28,9 +30,16 @@ void AppendInt(std::string& out, std::int32_t value);
 /// 0.0001 up to but not including 10^15, else one digit, ".", the other digits, "E" and the
 /// exponent (1E-5, 1.5E20). Trailing zeros go; zero, negative zero included, is "0".
 std::string FloatToStr(double value);
-std::string FloatToStr(long double value);
+std::string FloatToStr(const Extended& value);
 void AppendFloat(std::string& out, double value);
+void AppendFloat(std::string& out, const Extended& value);
+/// Values worked out in the platform's long double (places in views and reports): the digits
+/// of the value rounded to an extended real.
 void AppendFloat(std::string& out, long double value);
+
+/// The `digits` (1 to 17) correctly rounded significant digits of a finite non-zero value, and
+/// the decimal exponent of the first: the digits of the C library's "%.*e" on every platform.
+int SignificantDigits(double value, int digits, char* out);
 
 /// Appends three values as the point blocks write them: separated by single blanks.
 template <class Real>

@@ -166,7 +166,7 @@ TEST(Reals, NanInfinityAndOverflowAreRefusedUnderflowReadsAsZero) {
     EXPECT_THROW(StrToExtended(word), ConversionError) << word;
   }
   // Extended reals end where doubles end: every such value is drawn and boxed through doubles.
-  EXPECT_EQ(StrToExtended("1e-999"), 0.0L);
+  EXPECT_EQ(StrToExtended("1e-999"), 0.0);
   EXPECT_EQ(StrToFloat("1e-999"), 0.0);
   EXPECT_TRUE(std::signbit(StrToFloat("-1e-999")));
   EXPECT_EQ(StrToFloat("1e-99999999999999999999"), 0.0);

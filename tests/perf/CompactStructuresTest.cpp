@@ -18,7 +18,7 @@
 #include "core/docking/IdTable.h"
 #include "core/util/CompactTriple.h"
 #include "core/util/RareReals.h"
-#include "core/util/PackedExtended.h"
+#include "core/util/Extended.h"
 #include "core/seg/SegmentControlPoint.h"
 
 namespace mk {
@@ -132,7 +132,7 @@ TEST(FirstPositionByKey, ErasingAPairNeverHeldChangesNothing) {
 
 // Millions of points: a field added in the wrong place costs tens of megabytes.
 TEST(PointRecords, StayWithinTheirSize) {
-  if (sizeof(void*) != 8 || sizeof(long double) != 16) GTEST_SKIP() << "sized for LP64, x87 reals";
+  if (sizeof(void*) != 8) GTEST_SKIP() << "sized for LP64";
   EXPECT_LE(sizeof(ControlPoint), 80u);
   EXPECT_LE(sizeof(SegmentControlPoint), 80u);
 }
@@ -177,29 +177,18 @@ TEST(RareReals, GrowingKeepsEveryValueSetBefore) {
   EXPECT_EQ(moved.Get(6), 6.0);
 }
 
-// A segment's coordinates and lines are kept in the bytes the value takes; every bit of the
-// value must come back, also of values no decimal text gives.
-TEST(PackedExtended, KeepsEveryBitOfTheValue) {
-  std::vector<long double> values = {0.0L, -0.0L, 1.0L + std::numeric_limits<long double>::epsilon(),
-                                     std::numeric_limits<long double>::max(),
-                                     -std::numeric_limits<long double>::denorm_min(),
-                                     std::numeric_limits<long double>::infinity(),
-                                     std::numeric_limits<long double>::quiet_NaN(), 0.1L};
+// A segment's coordinates and lines are kept in their ten bytes; every bit of the value must
+// come back, also of values no decimal text gives.
+TEST(Extended, KeepsEveryBitOfTheValue) {
+  static_assert(sizeof(Extended) == 10 && alignof(Extended) == 1);
   std::mt19937_64 random(5);
   for (int i = 0; i < 1000; ++i) {
-    long double v = 0;
-    const std::uint64_t bits[2] = {random(), random()};
-    std::memcpy(&v, bits, std::min(sizeof(v), sizeof(bits)));
-    values.push_back(v);
-  }
-  constexpr std::size_t kValueBytes = std::numeric_limits<long double>::digits == 64 ? 10 : sizeof(long double);
-  for (const long double v : values) {
-    const PackedExtended packed = v;
-    const long double back = packed;
-    EXPECT_EQ(std::memcmp(&back, &v, kValueBytes), 0);
-    SegmentLine line(std::array<long double, 3>{0, v, 0});
-    const long double in_line = line[1];
-    EXPECT_EQ(std::memcmp(&in_line, &v, kValueBytes), 0);
+    const auto word = static_cast<std::uint16_t>(random());
+    const std::uint64_t significand = random();
+    const Extended v = Extended::FromBits(word, significand);
+    SegmentLine line(std::array<Extended, 3>{0.0, v, 0.0});
+    EXPECT_EQ(line[1].SignExponent(), word);
+    EXPECT_EQ(line[1].Significand(), significand);
   }
 }
 
@@ -223,29 +212,29 @@ TEST(CompactTriple, TheFlagTravelsWithCopiesAndMovesButNotWithNewValues) {
   SegmentLine a;
   EXPECT_FALSE(a.Flag());
   a.SetFlag(true);
-  a = std::array<long double, 3>{1, 2, 3};
+  a = std::array<Extended, 3>{1, 2, 3};
   EXPECT_TRUE(a.Flag());
   EXPECT_EQ(a[1], 2);
-  a = std::array<long double, 3>{0, 0, 0};  // back to no storage, flag kept
+  a = std::array<Extended, 3>{0, 0, 0};  // back to no storage, flag kept
   EXPECT_TRUE(a.Flag());
   EXPECT_TRUE(a.IsCompact());
-  SegmentLine b(std::array<long double, 3>{4, 5, 6});
+  SegmentLine b(std::array<Extended, 3>{4, 5, 6});
   b = a;
   EXPECT_TRUE(b.Flag());
   EXPECT_TRUE(b.IsCompact());
   SegmentLine c = std::move(b);
   EXPECT_TRUE(c.Flag());
   c.SetFlag(false);
-  EXPECT_EQ(c, (std::array<long double, 3>{0, 0, 0}));
+  EXPECT_EQ(c, (std::array<Extended, 3>{0, 0, 0}));
   EXPECT_FALSE(c.Flag());
 }
 
 TEST(CompactTriple, CopiesAreDeepAndIndependent) {
-  SegmentLine a(std::array<long double, 3>{1, 2, 3});
+  SegmentLine a(std::array<Extended, 3>{1, 2, 3});
   SegmentLine b = a;
-  b = std::array<long double, 3>{4, 5, 6};
-  EXPECT_EQ(a, (std::array<long double, 3>{1, 2, 3}));
-  EXPECT_EQ(b, (std::array<long double, 3>{4, 5, 6}));
+  b = std::array<Extended, 3>{4, 5, 6};
+  EXPECT_EQ(a, (std::array<Extended, 3>{1, 2, 3}));
+  EXPECT_EQ(b, (std::array<Extended, 3>{4, 5, 6}));
   a = b;
   EXPECT_EQ(a, b);
   b = SegmentLine();
@@ -256,23 +245,23 @@ TEST(CompactTriple, CopiesAreDeepAndIndependent) {
 }
 
 TEST(CompactTriple, AssignedCopiesTakeTheOthersValuesAndFlagInEveryForm) {
-  SegmentLine negative_zero(std::array<long double, 3>{0, -0.0L, 0});
+  SegmentLine negative_zero(std::array<Extended, 3>{0, -0.0, 0});
   negative_zero.SetFlag(true);
   SegmentLine compact;
   compact = negative_zero;  // into no storage
   EXPECT_FALSE(compact.IsCompact());
-  EXPECT_TRUE(std::signbit(compact[1]));
+  EXPECT_TRUE(compact[1].SignBit());
   EXPECT_TRUE(compact.Flag());
-  SegmentLine held(std::array<long double, 3>{7, 8, 9});
+  SegmentLine held(std::array<Extended, 3>{7, 8, 9});
   held = negative_zero;  // into storage of its own
-  EXPECT_TRUE(std::signbit(held[1]));
+  EXPECT_TRUE(held[1].SignBit());
   EXPECT_TRUE(held.Flag());
   held = SegmentLine();  // from no storage: back to +0 and no flag
   EXPECT_TRUE(held.IsCompact());
   EXPECT_FALSE(held.Flag());
-  EXPECT_FALSE(std::signbit(held[1]));
+  EXPECT_FALSE(held[1].SignBit());
   EXPECT_TRUE(negative_zero.Flag());  // the source is untouched
-  EXPECT_TRUE(std::signbit(negative_zero[1]));
+  EXPECT_TRUE(negative_zero[1].SignBit());
 }
 
 }  // namespace

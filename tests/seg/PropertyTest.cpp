@@ -95,8 +95,8 @@ std::unique_ptr<SegmentDocument> BigSegment(std::size_t count, bool chain) {
       p->attached = 1;
       p->at_cpid = static_cast<std::int32_t>(count - i + 1) * 3;
     } else {
-      p->x = 1 + static_cast<long double>(i % 7);
-      p->y = static_cast<long double>(i);
+      p->x = 1 + static_cast<double>(i % 7);
+      p->y = static_cast<double>(i);
     }
     spline->Append(std::move(p));
   }
@@ -117,7 +117,7 @@ TEST_P(MillionPoints, DockAndDrawWhole) {
   segment->Draw(view, PointIds::Hidden);
   const SegmentSpline& twins = segment->SplineAt(1);
   EXPECT_EQ(twins.ControlPointAt(999999).cpid, 2000000);
-  EXPECT_EQ(twins.ControlPointAt(999999).GetX(), chain ? -1.0L : -(1 + 999999 % 7));
+  EXPECT_EQ(twins.ControlPointAt(999999).GetX(), chain ? -1.0 : -(1 + 999999 % 7));
   EXPECT_EQ(view.calls.size(), 2000000u);
 }
 

@@ -35,8 +35,8 @@ TEST(SegmentControlPointText, ReadsFreeAndAttachedPoints) {
   EXPECT_EQ(free_point.cpid, 5);
   EXPECT_EQ(free_point.attached, 0);
   EXPECT_EQ(free_point.at_cpid, 0);
-  EXPECT_EQ(free_point.x, 1.25L);
-  EXPECT_EQ(free_point.z, -2.0L);
+  EXPECT_EQ(free_point.x, 1.25);
+  EXPECT_EQ(free_point.z, -2.0);
   EXPECT_TRUE(free_point.Line3Default());
   EXPECT_FALSE(free_point.Line4Default());
   EXPECT_EQ(free_point.line4[2], StrToExtended("0.3"));
@@ -44,7 +44,7 @@ TEST(SegmentControlPointText, ReadsFreeAndAttachedPoints) {
   // An attached point's second line holds only the target id; its own position is zero.
   const SegmentControlPoint attached = ReadPoint({"0 1 6", "5 9 9", "0", "0"});
   EXPECT_EQ(attached.at_cpid, 5);
-  EXPECT_EQ(attached.x, 0.0L);
+  EXPECT_EQ(attached.x, 0.0);
   EXPECT_EQ(attached.at_cp, nullptr);
   EXPECT_EQ(Written(attached), (std::vector<std::string>{"0 1 6", "5", "0", "0", "attach_obj=nil"}));
 }
@@ -52,7 +52,7 @@ TEST(SegmentControlPointText, ReadsFreeAndAttachedPoints) {
 TEST(SegmentControlPointText, AttachedMeansExactlyOne) {
   const SegmentControlPoint point = ReadPoint({"0 2 6", "1 2 3", "0", "0"});
   EXPECT_FALSE(point.IsAttached());
-  EXPECT_EQ(point.y, 2.0L);
+  EXPECT_EQ(point.y, 2.0);
   EXPECT_EQ(Written(point), (std::vector<std::string>{"0 2 6", "1 2 3", "0", "0"}));
 }
 
@@ -62,7 +62,7 @@ TEST(SegmentControlPointText, TripleLineRules) {
   EXPECT_EQ(Written(ReadPoint({"0 0 1", "1 0 0", "", "abc"}))[3], "0");
   // A word past the last yields the last one.
   const SegmentControlPoint two_words = ReadPoint({"0 0 1", "1 0 0", "1 2", "0"});
-  EXPECT_EQ(two_words.line3, (std::array<long double, 3>{1, 2, 2}));
+  EXPECT_EQ(two_words.line3, (std::array<Extended, 3>{1, 2, 2}));
   EXPECT_EQ(Written(two_words)[2], "1 2 2");
   // A trailing blank makes a second, empty word.
   try {
@@ -130,10 +130,10 @@ TEST(SegmentControlPointPosition, ChainEndsAtFirstFreePoint) {
   const LargeVector<SegmentControlPoint*> all{&top, &middle, &free_point};
   for (SegmentControlPoint* p : all) p->ResolveAttach(all);
   EXPECT_EQ(top.at_cp, &middle);
-  EXPECT_EQ(top.GetX(), 3.0L);
-  EXPECT_EQ(top.GetY(), 4.0L);
-  EXPECT_EQ(top.GetZ(), 5.0L);
-  EXPECT_EQ(top.x, 0.0L);
+  EXPECT_EQ(top.GetX(), 3.0);
+  EXPECT_EQ(top.GetY(), 4.0);
+  EXPECT_EQ(top.GetZ(), 5.0);
+  EXPECT_EQ(top.x, 0.0);
   EXPECT_FALSE(top.IsOnPlane());
   // The anchors worked out at once give the same answers.
   EXPECT_TRUE(ResolveAnchors(all).empty());
@@ -151,12 +151,12 @@ TEST(SegmentControlPointPosition, MissingTargetAndCyclesAnswerStoredPositions) {
   for (SegmentControlPoint* p : all) p->ResolveAttach(all);
   EXPECT_EQ(lost.at_cp, nullptr);
   const auto walked = [&] {
-    std::vector<long double> xs;
-    for (SegmentControlPoint* p : all) xs.push_back(p->GetX());
+    std::vector<double> xs;
+    for (SegmentControlPoint* p : all) xs.push_back(p->GetX().ToDouble());
     return xs;
   };
   // The walk from a point of the cycle comes back to itself; the tail meets b again.
-  const std::vector<long double> expected{7, 10, 20, 20};
+  const std::vector<double> expected{7, 10, 20, 20};
   EXPECT_EQ(walked(), expected);
   const auto cycles = ResolveAnchors(all);
   ASSERT_EQ(cycles.size(), 1u);
@@ -166,7 +166,7 @@ TEST(SegmentControlPointPosition, MissingTargetAndCyclesAnswerStoredPositions) {
   SegmentControlPoint self;
   self.attached = 1, self.at_cpid = 5, self.cpid = 5, self.y = 2;
   self.ResolveAttach(LargeVector<SegmentControlPoint*>{&self});
-  EXPECT_EQ(self.GetY(), 2.0L);
+  EXPECT_EQ(self.GetY(), 2.0);
 }
 
 TEST(SegmentControlPointPosition, MillionLongChainNeedsNoStack) {
@@ -178,12 +178,12 @@ TEST(SegmentControlPointPosition, MillionLongChainNeedsNoStack) {
     all.push_back(&points[i]);
   }
   points[0].x = 6;
-  EXPECT_EQ(points.back().GetX(), 6.0L);  // the walk, without anchors
+  EXPECT_EQ(points.back().GetX(), 6.0);  // the walk, without anchors
   points[0].attached = 1;
   points[0].at_cp = &points.back();  // now one big cycle
-  EXPECT_EQ(points.back().GetX(), 0.0L);
+  EXPECT_EQ(points.back().GetX(), 0.0);
   EXPECT_EQ(ResolveAnchors(all).size(), 1u);
-  EXPECT_EQ(points[0].GetX(), 6.0L);
+  EXPECT_EQ(points[0].GetX(), 6.0);
 }
 
 TEST(SegmentControlPointSnap, StrictlyInsideTheToleranceOnly) {
@@ -192,26 +192,26 @@ TEST(SegmentControlPointSnap, StrictlyInsideTheToleranceOnly) {
   EXPECT_FALSE(p.IsOnPlane());
   p.SnapToPlane(0.4);
   EXPECT_TRUE(p.IsOnPlane());
-  p.x = -0.3L;
+  p.x = StrToExtended("-0.3");
   p.SnapToPlane(0.4);
-  EXPECT_EQ(p.x, 0.0L);
-  // Typed as exactly the tolerance: not inside it, though 0.4L is not the double 0.4.
+  EXPECT_EQ(p.x, 0.0);
+  // Typed as exactly the tolerance: not inside it, though 0.4 is not the double 0.4.
   p.x = StrToExtended("0.4");
   p.SnapToPlane(StrToFloat("0.4"));
   EXPECT_EQ(p.x, StrToExtended("0.4"));
-  p.x = 0.1L;
+  p.x = StrToExtended("0.1");
   p.SnapToPlane(0);
-  EXPECT_EQ(p.x, 0.1L);
+  EXPECT_EQ(p.x, StrToExtended("0.1"));
   SegmentControlPoint attached;
   attached.attached = 1;
-  attached.x = 0.1L;
+  attached.x = StrToExtended("0.1");
   attached.SnapToPlane(0.4);
-  EXPECT_EQ(attached.x, 0.1L);
+  EXPECT_EQ(attached.x, StrToExtended("0.1"));
 }
 
 TEST(SegmentControlPointBounds, FreePointsWidenStrictly) {
   SegmentControlPoint p;
-  p.x = -1, p.y = 5, p.z = 0.5L;
+  p.x = -1, p.y = 5, p.z = 0.5;
   std::array<double, 3> min{0, 0, 0}, max{1, 1, 1};
   p.ExtendBounds(min, max);
   EXPECT_EQ(min, (std::array<double, 3>{-1, 0, 0}));
@@ -245,11 +245,11 @@ TEST(SegmentControlPointTwin, CopiesAndMovesIds) {
   p.cpid = 7, p.x = 2, p.y = 1;
   p.line3 = {1, 2, 3}, p.SetLine3Default(false);
   auto twin = p.MirrorCopy(10);
-  twin->Scale(-1, 1, 1);
+  twin->Reflect();
   EXPECT_EQ(twin->cpid, 17);
   EXPECT_EQ(twin->at_cpid, 0);
-  EXPECT_EQ(twin->x, -2.0L);
-  EXPECT_EQ(twin->y, 1.0L);
+  EXPECT_EQ(twin->x, -2.0);
+  EXPECT_EQ(twin->y, 1.0);
   EXPECT_EQ(twin->line3, p.line3);
   EXPECT_FALSE(twin->Line3Default());
 
@@ -262,7 +262,7 @@ TEST(SegmentControlPointTwin, CopiesAndMovesIds) {
   EXPECT_EQ(on_plane->at_cpid, 1);
   EXPECT_EQ(on_plane->at_cp, nullptr);
   EXPECT_EQ(on_plane->cptype, 4);
-  target.x = 0.5L;
+  target.x = 0.5;
   EXPECT_EQ(attached.MirrorCopy(10)->at_cpid, 11);
 }
 

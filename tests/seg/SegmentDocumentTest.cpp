@@ -149,7 +149,7 @@ TEST(SegmentDocumentDock, ProgressStatisticsAndTwins) {
   EXPECT_EQ(twin_of_second.ControlPointAt(1).cpid, 8);
   EXPECT_EQ(twin_of_second.ControlPointAt(1).at_cpid, 6);
   EXPECT_EQ(twin_of_second.ControlPointAt(1).at_cp, &segment->SplineAt(3).ControlPointAt(1));
-  EXPECT_EQ(twin_of_second.ControlPointAt(1).GetX(), -2.0L);
+  EXPECT_EQ(twin_of_second.ControlPointAt(1).GetX(), -2.0);
 }
 
 TEST(SegmentDocumentDock, CyclesAreReported) {

@@ -15,7 +15,7 @@ using test::Crlf;
 using test::RecordingView;
 using Call = RecordingView::Call;
 
-std::unique_ptr<SegmentControlPoint> Free(std::int32_t id, long double x, long double y = 0, long double z = 0) {
+std::unique_ptr<SegmentControlPoint> Free(std::int32_t id, double x, double y = 0, double z = 0) {
   auto p = std::make_unique<SegmentControlPoint>();
   p->cpid = id, p->x = x, p->y = y, p->z = z;
   return p;
@@ -77,7 +77,7 @@ TEST(SegmentSplineMirror, OnePoint) {
   auto result = off.MakeMirror(10);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(Ids(*result), std::vector<std::int32_t>{11});
-  EXPECT_EQ(result->ControlPointAt(0).x, -2.0L);
+  EXPECT_EQ(result->ControlPointAt(0).x, -2.0);
   EXPECT_EQ(Ids(off), std::vector<std::int32_t>{1});
 
   SegmentSpline on = Spline(Free(1, 0, 1));
@@ -101,7 +101,7 @@ TEST(SegmentSplineMirror, FourEndCases) {
   EXPECT_EQ(first.EndsOnPlane(), PlaneEnds::First);
   EXPECT_EQ(first.MakeMirror(10), nullptr);
   EXPECT_EQ(Ids(first), (std::vector<std::int32_t>{12, 1, 2}));
-  EXPECT_EQ(first.ControlPointAt(0).x, -2.0L);
+  EXPECT_EQ(first.ControlPointAt(0).x, -2.0);
   EXPECT_EQ(ClosedEnds(first), kOpen);
 
   SegmentSpline last = Spline(Free(1, 1), Free(2, 2), Free(3, 0));
@@ -127,8 +127,8 @@ TEST(SegmentSplineMirror, InnerPlanePointGetsATwin) {
   SegmentSpline spline = Spline(Free(1, 0), Free(2, 1), Free(3, 0, 1), Free(4, 2));
   EXPECT_EQ(spline.MakeMirror(4), nullptr);
   EXPECT_EQ(Ids(spline), (std::vector<std::int32_t>{8, 7, 6, 1, 2, 3, 4}));
-  EXPECT_EQ(spline.ControlPointAt(1).y, 1.0L);
-  EXPECT_EQ(spline.ControlPointAt(1).x, 0.0L);
+  EXPECT_EQ(spline.ControlPointAt(1).y, 1.0);
+  EXPECT_EQ(spline.ControlPointAt(1).x, 0.0);
 }
 
 TEST(SegmentSplineMirror, LiesOnPlaneLooksThroughAttachments) {

@@ -85,7 +85,7 @@ TEST(VisitPoints, SegmentPointsAreTheDrawnVerticesAttachedOnesAtTheirAnchor) {
         ASSERT_LT(visited, visits.points.size());
         const VisitedPoint& v = visits.points[visited++];
         EXPECT_EQ(v.id, point->cpid);
-        EXPECT_EQ(v.x, point->GetX());
+        EXPECT_EQ(v.x, point->GetX().ToLongDouble());
         EXPECT_EQ(v.x, drawn.pen[pen].x) << example;
         EXPECT_EQ(v.z, drawn.pen[pen].z) << example;
         ++pen;
