@@ -8,7 +8,6 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk
   desktop-file-utils shared-mime-info libglib2.0-bin lintian appstream
-  emscripten chromium
   clang libclang-rt-14-dev
   time bc
 )
