@@ -219,7 +219,7 @@ void MainWindow::ReadIntoSession(bool again) {
     if (dock) frmMatu_->show();
     return dock;
   };
-  const QString attach_folder = ChooseAttachReportFolder();
+  const QString attach_folder = WorkInAWritableFolder();
   reading_file_ = file_name;
   if (again)
     session_.DockAgain(tolerance, frmMatu_, &warnings_, options);
@@ -254,7 +254,7 @@ void MainWindow::ShowSession() {
   UpdateTitle();
 }
 
-QString MainWindow::ChooseAttachReportFolder() const {
+QString MainWindow::WorkInAWritableFolder() {
   if (QFileInfo(QDir::currentPath()).isWritable()) return QString();
   // Started from a desktop menu, the program may sit in a folder it cannot write; the list
   // then goes beside the model, where the user looks for it.

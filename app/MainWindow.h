@@ -142,9 +142,10 @@ class MainWindow : public QMainWindow {
   double Tolerance() const;
   /// The range the views frame: the docked bounds, or the points of a model shown as read.
   ViewRange CurrentRange() const;
-  /// Where the dock report's "attach_err.txt" goes: the current folder when it can be written,
-  /// else the model's own. Answers the folder when it is the model's.
-  QString ChooseAttachReportFolder() const;
+  /// Makes the model's folder the current one when the current folder cannot be written, so
+  /// that the docking's "attach_err.txt" can be written; answers that folder, or nothing when
+  /// the current folder stays.
+  QString WorkInAWritableFolder();
   void UpdateSaveCommands();
   void UpdateTitle();
   /// A view command after an error: the error no longer describes what is shown.

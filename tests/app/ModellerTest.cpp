@@ -151,8 +151,8 @@ class ModellerTest : public QObject {
     AnswerNextBox(QMessageBox::No);
     window->OpenChosenFile(whole);
     QVERIFY(!window->ModelDocked());
-    const int empty_view = PixelsOf(DockedPicture(*window), mk::kModelColour);
-    QVERIFY2(empty_view > 200, qPrintable(QString::number(empty_view)));
+    const int drawn = PixelsOf(DockedPicture(*window), mk::kModelColour);
+    QVERIFY2(drawn > 200, qPrintable(QString::number(drawn)));
     Find<QAction>(window.get(), "mnViewFit")->trigger();
     QVERIFY(PixelsOf(DockedPicture(*window), mk::kModelColour) > 200);
     QVERIFY(PixelsOf(Find<mk::ImageBox>(window.get(), "ImageSrc")->Bitmap(), mk::kModelColour) >
