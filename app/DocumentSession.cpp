@@ -1,16 +1,11 @@
 #include "app/DocumentSession.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include "app/FileNames.h"
 
 namespace mk {
 namespace {
-
-std::string ToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-QString FromFileName(const std::string& name) {
-  return QFile::decodeName(QByteArray::fromStdString(name));
-}
 
 bool SameFile(const QString& a, const QString& b) {
   // The workflow's rule for the backup: the same name, ASCII case ignored.

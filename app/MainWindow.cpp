@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -31,6 +30,7 @@
 #include <utility>
 
 #include "app/FileDrop.h"
+#include "app/FileNames.h"
 #include "app/ImageBox.h"
 #include "app/MarkerLegend.h"
 #include "app/RecentFiles.h"
@@ -55,8 +55,6 @@ namespace {
 
 constexpr int kPanelHeight = 97;
 const char* const kFileFilter = "AniMas ModelFile(seg,mdl) (*.seg *.mdl)";
-
-std::string ToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 }  // namespace
 
@@ -398,9 +396,9 @@ void MainWindow::Guarded(Work&& work) {
   } catch (const std::exception& e) {
     if (frmMatu_) frmMatu_->hide();
     reading_file_.clear();
-    ShowStatus(QString::fromLocal8Bit(e.what()));
+    ShowStatus(FromCoreText(e.what()));
     error_in_status_ = true;
-    ReportError(QString::fromLocal8Bit(e.what()));
+    ReportError(FromCoreText(e.what()));
   }
 }
 

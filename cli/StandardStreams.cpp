@@ -8,6 +8,7 @@
 
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
+#include "core/util/Utf8Path.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -36,15 +37,14 @@ StandardInputFile::StandardInputFile() {
   const bool model = StartsWith(bytes, "[MODELFILE]") || StartsWith(bytes, "<MODELFILE>");
   static std::atomic<int> count{0};
   const std::filesystem::path folder = std::filesystem::temp_directory_path();
-  name_ = (folder / ("mirrorknit-stdin-" + std::to_string(MK_PROCESS_ID) + "-" +
-                     std::to_string(count++) + (model ? ".mdl" : ".seg")))
-              .string();
+  name_ = Utf8FromPath(folder / ("mirrorknit-stdin-" + std::to_string(MK_PROCESS_ID) + "-" +
+                                 std::to_string(count++) + (model ? ".mdl" : ".seg")));
   WriteFileAtomically(name_, bytes);
 }
 
 StandardInputFile::~StandardInputFile() {
   std::error_code ignored;
-  std::filesystem::remove(name_, ignored);
+  std::filesystem::remove(PathFromUtf8(name_), ignored);
 }
 
 void WriteDocumentTo(const Document& document, std::ostream& out) {

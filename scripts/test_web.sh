@@ -22,7 +22,7 @@ fi
 
 make_model="$native/bench/make_model"
 [ -x "$make_model" ] || make_model=""
-bash web/tests/compare_cli.sh "$native/cli/mirrorknit-cli" "$wasm/web/mirrorknit-wasm" \
+bash scripts/lib/compare_cli.sh "$native/cli/mirrorknit-cli" "$wasm/web/mirrorknit-wasm" \
   $make_model ${make_model:+25}
 
 browser="${CHROMIUM:-/usr/bin/chromium}"

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/util/Errors.h"
+#include "core/util/Utf8Path.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -47,7 +48,7 @@ std::string ErrnoText(int err) { return err ? std::strerror(err) : std::string()
 
 bool IsRegularFile(const std::string& name) {
   std::error_code ec;
-  return fs::is_regular_file(fs::path(name), ec);
+  return fs::is_regular_file(PathFromUtf8(name), ec);
 }
 
 /// A temporary file in the target's folder, removed unless committed.
@@ -58,14 +59,15 @@ class TemporaryFile {
     std::random_device rd;
     for (int attempt = 0; attempt < 16 && !file_; ++attempt) {
       path_ = target + ".tmp" + std::to_string(rd() % 1000000u);
-      file_.reset(std::fopen(path_.c_str(), "wbx"));
+      file_.reset(CreateNewFile(path_));
     }
     if (!file_) throw FileError(FileError::Kind::Create, error_name_, ErrnoText(errno));
   }
   ~TemporaryFile() {
     if (!committed_) {
       file_.reset();
-      std::remove(path_.c_str());
+      std::error_code ignored;
+      fs::remove(PathFromUtf8(path_), ignored);
     }
   }
   TemporaryFile(const TemporaryFile&) = delete;
@@ -100,13 +102,13 @@ class TemporaryFile {
   void Replace() {
     std::error_code ec;
     // Keep the permissions of the file being replaced.
-    const auto old = fs::status(fs::path(target_), ec);
-    if (!ec && fs::exists(old)) fs::permissions(fs::path(path_), old.permissions(), ec);
+    const auto old = fs::status(PathFromUtf8(target_), ec);
+    if (!ec && fs::exists(old)) fs::permissions(PathFromUtf8(path_), old.permissions(), ec);
     ec.clear();
     if (SimulatedFailure(SaveStep::Rename))
       ec = std::make_error_code(std::errc::io_error);
     else
-      fs::rename(fs::path(path_), fs::path(target_), ec);
+      fs::rename(PathFromUtf8(path_), PathFromUtf8(target_), ec);
     if (ec) throw FileError(FileError::Kind::Create, error_name_, ec.message());
     committed_ = true;
   }
@@ -122,7 +124,7 @@ class TemporaryFile {
 /// Refuses to replace a folder or a device: only a regular file or a new name may be written.
 void CheckWritableTarget(const std::string& target, const std::string& error_name) {
   std::error_code ec;
-  const auto status = fs::status(fs::path(target), ec);
+  const auto status = fs::status(PathFromUtf8(target), ec);
   if (!ec && fs::exists(status) && !fs::is_regular_file(status))
     throw FileError(FileError::Kind::Create, error_name, "not a regular file");
 }
@@ -131,13 +133,13 @@ void CheckWritableTarget(const std::string& target, const std::string& error_nam
 
 FileText ReadWholeFile(const std::string& file_name) {
   if (!IsRegularFile(file_name)) throw FileError(FileError::Kind::Open, file_name);
-  FilePtr file(std::fopen(file_name.c_str(), "rb"));
+  FilePtr file(OpenForReading(file_name));
   if (!file) throw FileError(FileError::Kind::Open, file_name, ErrnoText(errno));
   // Sized once from the file's length and read straight into place; a file that grows meanwhile
   // is read on to its end, one that shrinks is cut to what was read.
   FileText bytes;
   std::error_code size_error;
-  const auto expected = fs::file_size(fs::path(file_name), size_error);
+  const auto expected = fs::file_size(PathFromUtf8(file_name), size_error);
   std::size_t have = 0;
   if (!size_error) {
     bytes.reserve(static_cast<std::size_t>(expected));
@@ -177,11 +179,11 @@ namespace {
 std::unique_ptr<TemporaryFile> PrepareCopy(const std::string& source,
                                            const std::string& destination) {
   std::error_code ec;
-  std::string expanded = fs::absolute(fs::path(destination), ec).string();
+  std::string expanded = Utf8FromPath(fs::absolute(PathFromUtf8(destination), ec));
   if (ec) expanded = destination;
 
   if (!IsRegularFile(source)) throw FileError(FileError::Kind::Open, source);
-  FilePtr in(std::fopen(source.c_str(), "rb"));
+  FilePtr in(OpenForReading(source));
   if (!in) throw FileError(FileError::Kind::Open, source, ErrnoText(errno));
 
   CheckWritableTarget(expanded, expanded);

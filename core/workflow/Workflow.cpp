@@ -6,17 +6,16 @@
 #include "core/mdl/Section.h"
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
+#include "core/util/Utf8Path.h"
 #include "core/seg/SegmentDocument.h"
 #include "core/tagged/TaggedDocument.h"
 
 namespace mk {
 namespace {
 
-/// File names are UTF-8 everywhere; the path type takes them as such on every platform.
 bool IsRegularFile(const std::string& file_name) {
-  const std::u8string utf8(file_name.begin(), file_name.end());
   std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::path(utf8), error);
+  return std::filesystem::is_regular_file(PathFromUtf8(file_name), error);
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs mirrorknit-wasm beside mirrorknit-cli on every example, golden case, bad input and COUNT
-# generated models of each format, with dock and roundtrip: the files written, attach_err.txt,
-# the lines printed and the exit status must all be the same.
-#   bash web/tests/compare_cli.sh MIRRORKNIT_CLI MIRRORKNIT_WASM [MAKE_MODEL [COUNT]]
+# Runs another build of the command line (mirrorknit-wasm, or mirrorknit-cli.exe through wine)
+# beside the Linux mirrorknit-cli on every example, golden case, bad input and COUNT generated
+# models of each format, with dock and roundtrip: the files written, attach_err.txt, the lines
+# printed and the exit status must all be the same.
+#   bash scripts/lib/compare_cli.sh MIRRORKNIT_CLI OTHER_PROGRAM [MAKE_MODEL [COUNT]]
+# OTHER_NAME names the other program in the summary line (default: its file name).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 native="$(realpath "$1")"
-wasm="$(realpath "$2")"
+other="$(realpath "$2")"
+other_name="${OTHER_NAME:-$(basename "$other")}"
 make_model="${3:-}"
 count="${4:-100}"
 work="$(mktemp -d)"
@@ -27,14 +30,14 @@ compare() {  # label command input
   local label="$1" command="$2" input="$3" ext="${3##*.}"
   local args=("$command" "$input" -o "out.$ext")
   run "$work/native" "$native" "${args[@]}"
-  run "$work/wasm" "$wasm" "${args[@]}"
+  run "$work/other" "$other" "${args[@]}"
   compared=$((compared + 1))
-  if ! diff -r "$work/native" "$work/wasm" >"$work/diff.txt"; then
+  if ! diff -r "$work/native" "$work/other" >"$work/diff.txt"; then
     differing=$((differing + 1))
     echo "DIFFERENT: $label ($command)"
     head -20 "$work/diff.txt"
   fi
-  rm -rf "$work/native" "$work/wasm"
+  rm -rf "$work/native" "$work/other"
 }
 
 inputs=("$root"/examples/*.mdl "$root"/examples/*.seg "$root"/tests/data/mdl/*/input.mdl
@@ -60,7 +63,7 @@ if [ -n "$make_model" ]; then
   done
 fi
 
-echo "mirrorknit-wasm against mirrorknit-cli: $compared runs ($((${#inputs[@]} * 2)) on" \
+echo "$other_name against mirrorknit-cli: $compared runs ($((${#inputs[@]} * 2)) on" \
      "${#inputs[@]} examples, golden cases and bad inputs; $generated generated models docked)," \
      "$differing different"
 [ "$differing" -eq 0 ]
