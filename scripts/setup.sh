@@ -10,6 +10,8 @@ packages=(
   desktop-file-utils shared-mime-info libglib2.0-bin lintian appstream
   clang libclang-rt-14-dev
   time bc
+  # The Windows build under wine, the WebAssembly build and the page's browser.
+  g++-mingw-w64-x86-64-posix wine wine64 emscripten chromium
 )
 
 missing=()
@@ -18,6 +20,9 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+
+# npm may come with a node from elsewhere than Debian; Debian's own is only wanted without one.
+command -v npm >/dev/null || missing+=(npm)
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0

@@ -36,6 +36,9 @@ wineboot --init >/dev/null 2>&1 || true
 
 echo "== the core's tests under wine"
 (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+grep -hE '^\[  (PASSED|SKIPPED) \] [0-9]+ test' "$build/Testing/Temporary/LastTest.log" |
+  awk '/PASSED/ { passed += $4 } /SKIPPED/ { skipped += $4 }
+       END { print "windows: " passed " tests passed, " skipped " skipped (each with its reason)" }'
 
 echo "== mirrorknit-cli.exe against mirrorknit-cli"
 wrapper="$root/$build/mirrorknit-cli-wine"
