@@ -12,6 +12,6 @@ fi
 # elsewhere does not look there by itself.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 emcmake cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS=-fexceptions -DMIRRORKNIT_BUILD_APP=OFF -DMIRRORKNIT_BUILD_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS=-fexceptions -DMIRRORKNIT_BUILD_APP=OFF -DMIRRORKNIT_BUILD_TESTS=ON \
   -DMIRRORKNIT_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target mirrorknit-web mirrorknit-wasm-module -- -j"$(nproc)"

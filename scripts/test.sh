@@ -22,11 +22,14 @@ bash scripts/windows.sh build/release
 step "the WebAssembly build and the page"
 bash scripts/test_web.sh build/release
 
+# The core, the command line and their tests under the sanitizers; the desktop program's tests
+# ran above, in the release build.
 step "the sanitizer build"
 bash scripts/build.sh debug-asan
 ctest --preset debug-asan -j"$(nproc)"
 
-# Half a minute of fuzzing per target (scripts/fuzz.sh 600 for a long run); any crash, hang, leak or sanitizer report fails the run.
+# Twenty seconds of fuzzing per target (scripts/fuzz.sh 600 for a long run); any crash, hang,
+# leak or sanitizer report fails the run.
 step "fuzzing"
-bash scripts/fuzz.sh 30
+bash scripts/fuzz.sh 20
 step "done"

@@ -25,6 +25,15 @@ make_model="$native/bench/make_model"
 bash scripts/lib/compare_cli.sh "$native/cli/mirrorknit-cli" "$wasm/web/mirrorknit-wasm" \
   $make_model ${make_model:+25}
 
+# The core's tests of numbers and of the segment format, whose reals need 80 bits, under node.
+if ! cmake --build "$wasm" --target test_util test_seg -- -j"$(nproc)" >"$wasm/tests.log" 2>&1; then
+  cat "$wasm/tests.log"
+  exit 1
+fi
+for suite in test_util test_seg; do
+  node "$wasm/tests/$suite.js" --gtest_brief=1 | sed "s/^/$suite under node: /"
+done
+
 browser="${CHROMIUM:-/usr/bin/chromium}"
 if [ ! -x "$browser" ]; then
   echo "SKIP: the page's test: chromium is not installed (Debian package chromium)"
