@@ -22,8 +22,8 @@ bash scripts/windows.sh build/release
 step "the WebAssembly build and the page"
 bash scripts/test_web.sh build/release
 
-# The core, the command line and their tests under the sanitizers; the desktop program's tests
-# ran above, in the release build.
+# The core, the command line and their tests under the sanitizers, built by clang (the release
+# build is GCC's, so both compilers see the code); the desktop program's tests ran above.
 step "the sanitizer build"
 bash scripts/build.sh debug-asan
 ctest --preset debug-asan -j"$(nproc)"

@@ -6,7 +6,7 @@
 #   bash scripts/test_web.sh [NATIVE_BUILD [WASM_BUILD]]   (default build/release build/wasm)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-native="${1:-build/release}"
+native="$(realpath "${1:-build/release}")"
 wasm="${2:-build/wasm}"
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 
@@ -23,7 +23,7 @@ fi
 make_model="$native/bench/make_model"
 [ -x "$make_model" ] || make_model=""
 bash scripts/lib/compare_cli.sh "$native/cli/mirrorknit-cli" "$wasm/web/mirrorknit-wasm" \
-  $make_model ${make_model:+25}
+  $make_model ${make_model:+10}
 
 # The core's tests of numbers and of the segment format, whose reals need 80 bits, under node.
 if ! cmake --build "$wasm" --target test_util test_seg -- -j"$(nproc)" >"$wasm/tests.log" 2>&1; then

@@ -33,9 +33,10 @@ void ExpectImagesOfTheReadPoints(const std::string& text, const std::string& nam
   document->VisitPoints(docked);
   const std::int32_t highest = read.at.rbegin()->first;
   std::size_t images = 0, lost = 0;
-  for (const auto& [id, p] : docked.at) {
+  for (const auto& [id, position] : docked.at) {
     if (id <= highest) continue;
     ++images;
+    const auto& p = position;  // a lambda may not capture a structured binding before clang 16
     const bool found = std::any_of(read.at.begin(), read.at.end(), [&](const auto& entry) {
       const auto& q = entry.second;
       return std::fabs(p[0] + q[0]) <= 1e-4 * size && std::fabs(p[1] - q[1]) <= 1e-4 * size &&
