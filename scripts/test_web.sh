@@ -44,5 +44,5 @@ if ! command -v npm >/dev/null; then
   exit 0
 fi
 (cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
-CHROMIUM="$browser" node web/tests/page_test.js "$wasm/web/page" "$native/cli/mirrorknit-cli" . \
+CHROMIUM="$browser" node web/tests/page_test.js "$wasm/web/page" "$native/cli/mirrorknit-cli" "$PWD" \
   ${PAGE_SCREENSHOT:+"$PAGE_SCREENSHOT"}
