@@ -6,6 +6,15 @@
 
 #include "cli/Commands.h"
 
+namespace {
+
+int RunCommandLine(const std::vector<std::string>& args) {
+  mk::cli::SetExitingAfterRun(true);
+  return mk::cli::Run(args, std::cout, std::cerr);
+}
+
+}  // namespace
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -26,16 +35,13 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   SetConsoleOutputCP(CP_UTF8);
-  mk::cli::SetExitingAfterRun(true);
-  return mk::cli::Run(args, std::cout, std::cerr);
+  return RunCommandLine(args);
 }
 
 #else
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  mk::cli::SetExitingAfterRun(true);
-  return mk::cli::Run(args, std::cout, std::cerr);
+  return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
 }
 
 #endif

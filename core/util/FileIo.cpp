@@ -46,11 +46,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ErrnoText(int err) { return err ? std::strerror(err) : std::string(); }
 
-bool IsRegularFile(const std::string& name) {
-  std::error_code ec;
-  return fs::is_regular_file(PathFromUtf8(name), ec);
-}
-
 /// A temporary file in the target's folder, removed unless committed.
 class TemporaryFile {
  public:
@@ -130,6 +125,11 @@ void CheckWritableTarget(const std::string& target, const std::string& error_nam
 }
 
 }  // namespace
+
+bool IsRegularFile(const std::string& file_name) {
+  std::error_code ec;
+  return fs::is_regular_file(PathFromUtf8(file_name), ec);
+}
 
 FileText ReadWholeFile(const std::string& file_name) {
   if (!IsRegularFile(file_name)) throw FileError(FileError::Kind::Open, file_name);

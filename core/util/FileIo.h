@@ -13,6 +13,10 @@ namespace mk {
 /// The bytes of a file read whole; a model file may be hundreds of megabytes.
 using FileText = std::basic_string<char, std::char_traits<char>, LargeAllocator<char>>;
 
+/// True when the name (UTF-8) names an existing regular file; false for a folder, a device or
+/// a missing name.
+bool IsRegularFile(const std::string& file_name);
+
 /// The whole content of a regular file. Throws FileError (open) when the name is missing, names a
 /// folder or a device, or cannot be read.
 FileText ReadWholeFile(const std::string& file_name);

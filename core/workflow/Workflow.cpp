@@ -1,24 +1,12 @@
 #include "core/workflow/Workflow.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "core/mdl/Section.h"
 #include "core/util/FileIo.h"
 #include "core/util/LineList.h"
-#include "core/util/Utf8Path.h"
 #include "core/seg/SegmentDocument.h"
 #include "core/tagged/TaggedDocument.h"
 
 namespace mk {
-namespace {
-
-bool IsRegularFile(const std::string& file_name) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(PathFromUtf8(file_name), error);
-}
-
-}  // namespace
 
 std::string_view ExtensionOf(std::string_view file_name) {
 #ifdef _WIN32
